@@ -1,0 +1,24 @@
+#pragma once
+// Reading a window's texts from the language file of the current language.
+#include "IniFile.h"
+
+#include <QString>
+#include <memory>
+
+class LanguageTexts {
+  public:
+    // Opens the language file of the current language code; throws ostiva::IniError
+    // "Can't open ini-file %s" when it exists but cannot be read.
+    LanguageTexts();
+    explicit LanguageTexts(const std::string& path);
+
+    // The text of section/key; "Error" when missing.
+    QString Text(const QString& section, const QString& key) const;
+    // The text of section/key with the caller's default.
+    QString Value(const QString& section, const QString& key, const QString& defaultValue) const;
+    // Throws ostiva::IniError "Unable to write to %s".
+    void Write(const QString& section, const QString& key, const QString& value);
+
+  private:
+    std::unique_ptr<ostiva::IniFile> file_;
+};

@@ -1,0 +1,76 @@
+#pragma once
+// The project window: one project directory with its profile list, the header fields of the
+// selected profile, its chart in one of nine graph kinds and the parameter, norm-limit, speed
+// and quality panels. The same class serves as the comparison window.
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QMdiArea;
+class QMdiSubWindow;
+class TFileListBox;
+
+namespace ostiva {
+class TProjectData;
+}
+
+class TProjectForm : public QWidget {
+    Q_OBJECT
+  public:
+    // Opens a new project window on the directory of `profilePath` with that file selected.
+    // Throws std::runtime_error "Invalid file name - <path>" when the file does not exist.
+    static TProjectForm* OpenProject(QMdiArea* area, const QString& profilePath);
+    // Opens a new, empty project window on `directory` (ending with a path separator).
+    static TProjectForm* NewProject(QMdiArea* area, const QString& directory);
+
+    ~TProjectForm() override;
+
+    // Save profile: with `ask`, asks "File <path> is modified. Do you wish to save it?" first.
+    // Returns false when saving failed (the error was shown and Modified stays true).
+    bool ProfileSave(bool ask);
+
+    TFileListBox* FileListBox1 = nullptr;
+
+    QString ProjectDir;  // ends with a path separator
+    QString CurrentFile; // full path, empty before the first selection
+    bool Modified = false;
+    bool Editable = false;
+    bool CanLoadData = false;
+    bool CanLoadFromDevice = false;
+    bool CanPrintPreview = false;
+    bool CanPrintProfiles = false;
+    bool CanDelete = false;
+    bool CanSearch = false;
+    bool CanCopyTo = false;
+
+    const ostiva::TProjectData* CurrentProfile() const { return currentProfile_.get(); }
+    int GraphKind() const;
+
+  signals:
+    // Emitted whenever something the main window's availability rule reads may have changed.
+    void StateChanged();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    explicit TProjectForm(bool editable, QWidget* parent = nullptr);
+    struct Controls;
+    std::unique_ptr<Controls> ui_;
+    std::unique_ptr<ostiva::TProjectData> currentProfile_;
+    bool Loading = false;
+    bool Selecting = false;
+    bool SpeedChanging = false;
+
+    void FormCreate();
+    void FileListBox1Change();
+    void AnyEditChange();
+    void ShowProfile();
+    void tabGraficTypeChange();
+    void cbxVelInpChange();
+    void edtAnyNormChange();
+    void btnAnyNormChangeClick();
+    void ShowNormLines();
+    void CollectHeader();
+    bool ProjectClose();
+};

@@ -1,0 +1,63 @@
+#pragma once
+// The INI dialect of the settings and language files:
+// - "[Section]" lines; "key=value" lines; section and key names compared without regard to case;
+// - a value is the text after the first "=", trimmed of blanks, one pair of matching surrounding
+//   quotes removed, at most 2047 characters;
+// - a missing file, section or key gives the caller's default;
+// - writing replaces a value in place, appends the key at the end of its section, appends the
+//   section at the end of the file, or creates the file.
+// Files are 8-bit text: read as UTF-8, or as Latin-1 where they are not valid UTF-8; values are
+// handed out as UTF-8 and written back in the file's own encoding.
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace ostiva {
+
+// "Can't open ini-file %s" / "Unable to write to %s".
+class IniError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct IniContents; // parsed lines of one file
+
+class IniFile {
+  public:
+    // Opens `path` for one step. A file that does not exist is not an error (every key reads
+    // its default); a file that exists but cannot be read throws IniError
+    // "Can't open ini-file <path>".
+    explicit IniFile(std::string path);
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    bool Exists() const;
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const;
+
+    // Writes at once (atomically). Throws IniError "Unable to write to <path>" on failure.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+
+  private:
+    std::string path_;
+    std::shared_ptr<const IniContents> contents_;
+};
+
+// The default text of every language-file lookup.
+inline const std::string kMissingText = "Error";
+
+// Settings file of an executable: the first ".exe" (any case) replaced by ".ini"; without
+// ".exe", the executable's path followed by ".ini".
+std::string SettingsFilePath(const std::string& executablePath);
+
+// Language file of code C: the executable's path without its first ".exe" (any case), then
+// "_", C and ".ini".
+std::string LanguageFilePath(const std::string& executablePath, const std::string& code);
+
+// The five language codes in the order they are tested.
+inline const char* const kLanguageCodes[] = {"EN", "NL", "DE", "ES", "FR"};
+
+} // namespace ostiva

@@ -1,0 +1,80 @@
+#pragma once
+// TProjectData: one profile file loaded with every result derived from it. The constructor
+// does all the work; the fields are public for reading.
+#include "ProfileDocument.h"
+#include "fortlib.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace ostiva {
+
+// The twenty chart-series keys of section ChartSeriesNames, in reading order.
+inline const char* const kSeriesKeys[] = {
+    "serProfile",          "serNormTopPos",        "serNormTopNeg",      "serTrend",
+    "serNormTrendPos",     "serNormTrendNeg",      "serShortWaves",      "serShortWaves1",
+    "serShortWaves2",      "serShortWaves3",       "serNormShortWavesPos", "serNormShortWavesNeg",
+    "serSamplProfile",     "serNewNormProfile",    "serNewNormNormLine", "serZijMeas",
+    "serNormZijPos",       "serNormZijNeg",        "serNormZijCalcPos",  "serNormZijCalcNeg"};
+
+class TProjectData {
+  public:
+    // Called with the message of a construction error (the record is still returned).
+    using ErrorHandler = std::function<void(const std::string& message)>;
+
+    // Builds the record of the profile file `path`. A non-empty `speedOverride` replaces the
+    // file's SNELHEID. `languageFile` is the language file of the current language; a missing
+    // one reads every key as "Error". Throws IniError "Can't open ini-file %s" when the
+    // language file cannot be read at all; every other failure is reported through `onError`
+    // (and kept in `Error`) and leaves a record filled up to the failing step.
+    TProjectData(const std::string& path, const std::string& speedOverride,
+                 const std::string& languageFile, const ErrorHandler& onError = {});
+
+    // Writes the header texts, quality texts, lateral limits and new-norm table into Document
+    // and stores it at `path`. Throws std::runtime_error
+    // "XMLFile <path> save error: <message>".
+    void Save(const std::string& path);
+
+    // The message of the construction error, empty when the construction succeeded.
+    std::string Error;
+
+    std::string FileName;
+    // Header texts.
+    std::string Device, Datum, Tijd, Eigenaar, Plaats, Spoor, Km, Rail, LasType, LasSer, LasNr,
+        WerkNummer, Wissel, Snelheid;
+    // Measurement parameters as read from the file.
+    std::string TopPosP, TopNegP, TopPosH, TopNegH;
+    std::string ZijPosP, ZijNegP, ZijPosH, ZijNegH;
+    // Corrugation parameters of the four bands, 23-character scientific texts.
+    std::string ShortWavesGA, ShortWavesGG, ShortWavesGSD, ShortWavesAPP, ShortWavesLoss;
+    std::string ShortWavesGA1, ShortWavesGG1, ShortWavesGSD1, ShortWavesAPP1, ShortWavesLoss1;
+    std::string ShortWavesGA2, ShortWavesGG2, ShortWavesGSD2, ShortWavesAPP2, ShortWavesLoss2;
+    std::string ShortWavesGA3, ShortWavesGG3, ShortWavesGSD3, ShortWavesAPP3, ShortWavesLoss3;
+    // Quality texts.
+    std::string QI, Norm, QIZij;
+    // Short-wave limits exactly as written in the language file (they feed the loss).
+    std::string NormShortWavesPosText, NormShortWavesNegText, NormShortWavesPos1Text,
+        NormShortWavesNeg1Text, NormShortWavesPos2Text, NormShortWavesNeg2Text,
+        NormShortWavesPos3Text, NormShortWavesNeg3Text;
+    // Legend captions by series key.
+    std::map<std::string, std::string> SeriesCaption;
+
+    LineArray PosX{};
+    ProfileArray TopMeas{}, Trend{}, ShortWaves{}, ZijMeas{};
+    LineArray ShortWaves1{}, ShortWaves2{}, ShortWaves3{};
+    LineArray NormTopPos{}, NormTopNeg{}, NormTrendPos{}, NormTrendNeg{};
+    LineArray NormShortWavesPos{}, NormShortWavesNeg{}, NormShortWavesPos1{},
+        NormShortWavesNeg1{}, NormShortWavesPos2{}, NormShortWavesNeg2{}, NormShortWavesPos3{},
+        NormShortWavesNeg3{};
+    LineArray NormZijPos{}, NormZijNeg{}, NormZijCalcPos{}, NormZijCalcNeg{};
+    NewNormArray SamplX{}, SamplProfile{}, NewNormX{}, NewNormProfile{}, NewNormNormLine{};
+
+    ProfileDocument Document;
+
+  private:
+    void ReadLanguageFile(const std::string& languageFile);
+    void Build(const std::string& path, const std::string& speedOverride);
+};
+
+} // namespace ostiva
