@@ -11,10 +11,10 @@
 namespace ostiva {
 
 struct SpeedLimit {
-    int speed;       // km/h
-    double A;        // inclination limit [mrad]
+    int speed;         // km/h
+    double A;          // inclination limit [mrad]
     const char* AText; // A as listed ("3.2")
-    double L;        // lateral versine limit [mm]
+    double L;          // lateral versine limit [mm]
 };
 
 // The eleven line speeds 40 ... 300 km/h in ascending order.
@@ -26,12 +26,7 @@ double InclinationLimit(int v);
 double LateralLimit(int v);
 bool IsTableSpeed(int v);
 
-// A floating-point fault of the computation, carrying the message the user sees
-// ("Floating point division by zero", "Invalid floating point operation", ...).
-class FloatingPointError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+// FloatingPointError, the fault of a computation, is declared in fortlib.h.
 
 struct NewNormResult {
     double QualityIndex = 0;

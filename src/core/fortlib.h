@@ -3,14 +3,15 @@
 // of a short-wave band. Pure functions, no state, no file access.
 #include <array>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ostiva {
 
-constexpr int kSampleCount = 201;   // samples of one metre, 5 mm apart
-constexpr int kNewNormCount = 41;   // points of the 25 mm new-norm grid
+constexpr int kSampleCount = 201; // samples of one metre, 5 mm apart
+constexpr int kNewNormCount = 41; // points of the 25 mm new-norm grid
 
 // Parsed sample lists: index 1..201 hold the samples, index 0 stays 0.
 using ProfileArray = std::array<double, kSampleCount + 1>;
@@ -19,12 +20,19 @@ using LineArray = std::array<double, kSampleCount>;
 // New-norm arrays: index 0..40.
 using NewNormArray = std::array<double, kNewNormCount>;
 
+// A floating-point fault of the computation, carrying the message the user sees
+// ("Floating point division by zero", "Invalid floating point operation", ...).
+class FloatingPointError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 // Splits `text` at any of `separators`; runs of separators give no empty tokens.
 std::vector<std::string> SplitTokens(std::string_view text, std::string_view separators);
 
 // Fills array[1..201] (at most) from a list of position/value pairs separated by blanks, tabs
 // and line feeds. Positions are skipped; values after the 201st are dropped; elements the list
-// does not reach are not touched. `array` must have room for index 201.
+// does not reach are not touched. A shorter `array` takes only the values it has room for.
 void ParseValueList(std::string_view text, std::span<double> array);
 
 // Moving-average trend with half-window m of the 200-sample curve input[1..200], with linear
@@ -47,7 +55,8 @@ struct Corrugation {
 };
 
 // The five corrugation parameters of band v[0..200] against the limit texts (read as decimal
-// numbers; "Error" reads as 0).
+// numbers; "Error" reads as 0). v needs index 0..200 (std::invalid_argument otherwise). Throws
+// FloatingPointError when a sample is not finite or a result overflows.
 Corrugation CorrugationParameters(std::span<const double> v, std::string_view upperLimit,
                                   std::string_view lowerLimit);
 

@@ -1,0 +1,135 @@
+#include "NormQuality.h"
+
+#include "NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ostiva {
+
+const std::array<SpeedLimit, 11> kSpeedTable = {{
+    {40, 3.2, "3.2", 1.0},
+    {60, 2.8, "2.8", 0.7},
+    {80, 2.4, "2.4", 0.7},
+    {100, 2.2, "2.2", 0.5},
+    {120, 2.0, "2.0", 0.5},
+    {140, 1.8, "1.8", 0.5},
+    {160, 1.6, "1.6", 0.5},
+    {180, 1.4, "1.4", 0.5},
+    {200, 1.3, "1.3", 0.5},
+    {250, 1.1, "1.1", 0.5},
+    {300, 1.0, "1.0", 0.5},
+}};
+
+namespace {
+
+constexpr const char* kDivisionByZero = "Floating point division by zero";
+constexpr const char* kInvalidOperation = "Invalid floating point operation";
+constexpr const char* kOverflow = "Floating point overflow";
+
+const SpeedLimit* FindSpeed(int v) {
+    const auto it = std::find_if(kSpeedTable.begin(), kSpeedTable.end(),
+                                 [v](const SpeedLimit& row) { return row.speed == v; });
+    return it == kSpeedTable.end() ? nullptr : &*it;
+}
+
+// Our arithmetic does not trap, so a value that left the finite range is reported the way
+// a trapping unit would have: finite inputs can only get there by overflowing.
+void RequireFinite(double value) {
+    if (std::isnan(value))
+        throw FloatingPointError(kInvalidOperation);
+    if (std::isinf(value))
+        throw FloatingPointError(kOverflow);
+}
+
+// numerator / divisor, reporting a zero divisor as the trapping unit would.
+double Divide(double numerator, double divisor) {
+    if (divisor == 0)
+        throw FloatingPointError(numerator == 0 ? kInvalidOperation : kDivisionByZero);
+    const double quotient = numerator / divisor;
+    RequireFinite(quotient);
+    return quotient;
+}
+
+} // namespace
+
+double InclinationLimit(int v) {
+    const SpeedLimit* row = FindSpeed(v);
+    return row ? row->A : 0.0;
+}
+
+double LateralLimit(int v) {
+    if (v <= 40)
+        return 1.0;
+    if (v <= 80)
+        return 0.7;
+    if (v <= 300)
+        return 0.5;
+    return 0.0;
+}
+
+bool IsTableSpeed(int v) {
+    return FindSpeed(v) != nullptr;
+}
+
+NewNormResult NewNormQuality(int v, const ProfileArray& topMeas) {
+    constexpr int kLast = kNewNormCount - 1; // 40
+    constexpr double kSegmentLength = 0.025; // m
+
+    const double A = InclinationLimit(v);
+
+    // Whole micrometres, halves to even; sums of them stay exact.
+    std::array<double, kSampleCount> micrometres{};
+    for (int j = 1; j <= 200; ++j) {
+        RequireFinite(topMeas[j]);
+        micrometres[j] = std::nearbyint(topMeas[j] * 1000);
+        RequireFinite(micrometres[j]);
+    }
+
+    // Five-point means centred on samples 6, 11, ..., 196; the ends of the metre count as 0.
+    NewNormResult result;
+    NewNormArray S{}; // m
+    for (int k = 1; k < kLast; ++k) {
+        double sum = 0;
+        for (int j = 5 * k - 1; j <= 5 * k + 3; ++j)
+            sum += micrometres[j];
+        const double meanMicrometres = sum / 5;
+        RequireFinite(meanMicrometres);
+        S[k] = meanMicrometres / 1e6;
+        result.SamplProfile[k] = meanMicrometres / 1000;
+    }
+
+    NewNormArray D{};
+    for (int k = 1; k <= kLast; ++k) {
+        D[k] = (S[k] - S[k - 1]) / kSegmentLength;
+        RequireFinite(D[k]);
+    }
+    D[1] *= 0.3;
+    D[2] *= 0.7;
+    D[kLast - 2] *= 0.7;
+    D[kLast - 1] *= 0.3;
+    D[kLast] = 0; // ends at the forced zero S[40]
+
+    double kept = D[0];
+    for (int k = 1; k <= kLast; ++k)
+        if (std::fabs(D[k]) > std::fabs(kept))
+            kept = D[k];
+
+    result.QualityIndex = Divide(std::fabs(kept), A) * 1000;
+    RequireFinite(result.QualityIndex);
+    for (int k = 0; k <= kLast; ++k) {
+        result.SamplX[k] = -500 + 25.0 * k;
+        result.NewNormX[k] = k == 0 ? -500 : -500 + 25.0 * k - 12.5;
+        result.NewNormProfile[k] = Divide(std::fabs(D[k]), A) * 1000;
+        RequireFinite(result.NewNormProfile[k]);
+    }
+    return result;
+}
+
+double LateralQuality(int v, std::string_view zijPosP, std::string_view zijNegP) {
+    const double positive = ParseDecimal(zijPosP);
+    const double negative = ParseDecimal(zijNegP);
+    return Divide(std::max(positive, -negative), LateralLimit(v));
+}
+
+} // namespace ostiva

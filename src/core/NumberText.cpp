@@ -1,0 +1,192 @@
+#include "NumberText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+namespace ostiva {
+
+namespace {
+
+// Longest decimals FormatFixed honours: enough for every significant digit of the
+// smallest subnormal, and a bound on the text's length.
+constexpr int kMaxDecimals = 350;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string NonFiniteText(double value) {
+    if (std::isnan(value))
+        return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+std::string PadLeft(std::string text, int width) {
+    if (width > 0 && static_cast<int>(text.size()) < width)
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return text;
+}
+
+// The 15 significant digits of |value| and the decimal exponent of the first one.
+struct DecimalDigits {
+    std::string digits; // exactly 15 digits
+    int exponent = 0;
+};
+
+DecimalDigits SignificantDigits(double magnitude) {
+    char buffer[64];
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
+    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    // text is "d.ddddddddddddddde[+-]xx"
+    DecimalDigits out;
+    const auto ePos = text.find('e');
+    for (char c : text.substr(0, ePos))
+        if (IsDigit(c))
+            out.digits.push_back(c);
+    const auto exponentText = text.substr(ePos + 1);
+    const bool negative = exponentText.front() == '-';
+    int exponent = 0;
+    std::from_chars(exponentText.data() + 1, exponentText.data() + exponentText.size(), exponent);
+    out.exponent = negative ? -exponent : exponent;
+    return out;
+}
+
+// Adds one to a string of decimal digits.
+void Increment(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+} // namespace
+
+std::string FormatFixed(double value, int decimals, int width) {
+    if (!std::isfinite(value))
+        return PadLeft(NonFiniteText(value), width);
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+
+    // scaled holds the digits of |value| * 10^decimals, rounded half away from zero.
+    std::string scaled;
+    if (value != 0) {
+        const DecimalDigits d = SignificantDigits(std::fabs(value));
+        const int kept = d.exponent + 1 + decimals; // digits left of the rounding point
+        const int available = static_cast<int>(d.digits.size());
+        if (kept >= available) {
+            scaled = d.digits + std::string(static_cast<std::size_t>(kept - available), '0');
+        } else if (kept >= 0) {
+            scaled = d.digits.substr(0, static_cast<std::size_t>(kept));
+            if (d.digits[static_cast<std::size_t>(kept)] >= '5')
+                Increment(scaled);
+        }
+    }
+    const auto firstNonZero = scaled.find_first_not_of('0');
+    scaled = firstNonZero == std::string::npos ? std::string() : scaled.substr(firstNonZero);
+    if (scaled.size() < static_cast<std::size_t>(decimals) + 1)
+        scaled.insert(0, static_cast<std::size_t>(decimals) + 1 - scaled.size(), '0');
+    if (decimals > 0)
+        scaled.insert(scaled.size() - static_cast<std::size_t>(decimals), 1, '.');
+    // As C prints it: a negative value that rounds to zero keeps its "-".
+    if (std::signbit(value))
+        scaled.insert(0, 1, '-');
+    return PadLeft(std::move(scaled), width);
+}
+
+std::string FormatScientific23(double value) {
+    if (!std::isfinite(value))
+        return PadLeft(NonFiniteText(value), 23);
+    std::string text(1, value < 0 ? '-' : ' ');
+    if (value == 0) {
+        text += "0.00000000000000E+0000";
+        return text;
+    }
+    const DecimalDigits d = SignificantDigits(std::fabs(value));
+    text += d.digits[0];
+    text += '.';
+    text += d.digits.substr(1);
+    text += 'E';
+    text += d.exponent < 0 ? '-' : '+';
+    const std::string exponent = std::to_string(std::abs(d.exponent));
+    text += std::string(4 - std::min<std::size_t>(4, exponent.size()), '0') + exponent;
+    return text;
+}
+
+std::string FormatRoundTrip(double value) {
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+double ParseDecimal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    std::size_t mantissaDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+        ++mantissaDigits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return 0;
+    std::size_t end = i;
+    // The exponent belongs to the number only when it has digits.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && IsDigit(text[j])) {
+            while (j < text.size() && IsDigit(text[j]))
+                ++j;
+            end = j;
+        }
+    }
+    double value = 0;
+    const auto result =
+        std::from_chars(text.data() + start, text.data() + end, value, std::chars_format::general);
+    if (result.ec != std::errc() || !std::isfinite(value))
+        return 0;
+    return negative ? -value : value;
+}
+
+int ParseInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long magnitude = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        magnitude = std::min(limit, magnitude * 10 + (text[i] - '0'));
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+} // namespace ostiva

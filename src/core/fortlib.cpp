@@ -1,0 +1,155 @@
+#include "fortlib.h"
+
+#include "NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace ostiva {
+
+namespace {
+
+constexpr int kCurveLast = 200; // 200-sample curves use index 1..200
+constexpr int kWaveFirst = 10;  // half-waves are scanned over v[10..189]
+constexpr int kWaveEnd = 190;
+constexpr int kPeakFirst = 9; // top-top amplitude over v[9..189]
+constexpr int kPeakLast = 189;
+
+void RequireCurve(std::span<const double> curve, const char* what) {
+    if (curve.size() < kCurveLast + 1)
+        throw std::invalid_argument(std::string(what) + " needs index 1..200");
+}
+
+} // namespace
+
+std::vector<std::string> SplitTokens(std::string_view text, std::string_view separators) {
+    std::vector<std::string> tokens;
+    std::string current;
+    for (char c : text) {
+        if (separators.find(c) != std::string_view::npos) {
+            if (!current.empty()) {
+                tokens.push_back(std::move(current));
+                current.clear();
+            }
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (!current.empty())
+        tokens.push_back(std::move(current));
+    return tokens;
+}
+
+void ParseValueList(std::string_view text, std::span<double> array) {
+    static constexpr std::string_view kSeparators(" \t\n", 3);
+    // Never write past the caller's array, whatever the list holds.
+    const std::size_t lastIndex =
+        std::min<std::size_t>(kSampleCount, array.empty() ? 0 : array.size() - 1);
+    std::size_t stored = 0;
+    bool isValue = false; // tokens alternate: position, value, position, ...
+    for (const std::string& token : SplitTokens(text, kSeparators)) {
+        if (isValue) {
+            const double value = ParseDecimal(token);
+            if (stored < lastIndex)
+                array[++stored] = value;
+        }
+        isValue = !isValue;
+    }
+}
+
+void TrendAndResidual(std::span<const double> input, int m, std::span<double> trend,
+                      std::span<double> residual) {
+    RequireCurve(input, "input");
+    RequireCurve(trend, "trend");
+    RequireCurve(residual, "residual");
+    // The last full value T[200-m] must lie right of the first one T[m+1].
+    if (m < 1 || 2 * m + 1 > kCurveLast)
+        throw std::invalid_argument("half-window out of range");
+
+    // Copy first: trend or residual may share storage with input.
+    std::array<double, kCurveLast + 1> L{};
+    std::copy(input.begin() + 1, input.begin() + kCurveLast + 1, L.begin() + 1);
+    std::array<double, kCurveLast + 1> T{};
+
+    double sum = 0;
+    for (int k = 1; k <= 2 * m; ++k)
+        sum += L[k];
+    T[m + 1] = sum / (2 * m);
+    for (int i = m + 2; i <= kCurveLast - m; ++i)
+        T[i] = T[i - 1] + (L[i + m] - L[i - m - 1]) / (2 * m + 1);
+    const double firstFull = T[m + 1];
+    const double lastFull = T[kCurveLast - m];
+    for (int k = 1; k <= m; ++k) {
+        T[k] = (k - 1) * firstFull / m;
+        T[kCurveLast + 1 - k] = (k - 1) * lastFull / m;
+    }
+    for (int k = 1; k <= kCurveLast; ++k) {
+        trend[k] = T[k];
+        residual[k] = L[k] - T[k];
+    }
+}
+
+LineArray ShortWaveBand(const ProfileArray& topMeas, int m1, int m2) {
+    LineArray trend{}, firstResidual{}, band{};
+    TrendAndResidual(topMeas, m1, trend, firstResidual);
+    TrendAndResidual(firstResidual, m2, trend, band);
+    band[0] = 0;
+    return band;
+}
+
+Corrugation CorrugationParameters(std::span<const double> v, std::string_view upperLimit,
+                                  std::string_view lowerLimit) {
+    RequireCurve(v, "band");
+    // A NaN would stall the half-wave scan below; infinities cannot give finite results.
+    for (std::size_t j = 0; j <= kCurveLast; ++j) {
+        if (std::isnan(v[j]))
+            throw FloatingPointError("Invalid floating point operation");
+        if (std::isinf(v[j]))
+            throw FloatingPointError("Floating point overflow");
+    }
+
+    Corrugation result;
+    result.GSD = std::max(0.0, *std::max_element(v.begin() + 1, v.begin() + kCurveLast + 1));
+
+    const auto [low, high] = std::minmax_element(v.begin() + kPeakFirst, v.begin() + kPeakLast + 1);
+    result.APP = *high - *low;
+
+    // Half-waves come in pairs, positive then negative; an empty one still counts.
+    int j = kWaveFirst;
+    int halfWaves = 0;
+    double positiveSum = 0, negativeSum = 0;
+    for (;;) {
+        double peak = 0;
+        for (; j < kWaveEnd && v[j] >= 0; ++j)
+            peak = std::max(peak, v[j]);
+        ++halfWaves;
+        double trough = 0;
+        for (; j < kWaveEnd && v[j] <= 0; ++j)
+            trough = std::min(trough, v[j]);
+        ++halfWaves;
+        positiveSum += peak;
+        negativeSum += trough;
+        if (j >= kWaveEnd)
+            break;
+    }
+    result.GA = (positiveSum - negativeSum) / halfWaves;
+    result.GG = (200.0 - 2 * 10) / (halfWaves + 1);
+
+    const double upper = ParseDecimal(upperLimit);
+    const double lower = ParseDecimal(lowerLimit);
+    int outside = 0;
+    for (int k = 1; k <= 199; ++k) {
+        if (v[k] < lower)
+            ++outside;
+        if (v[k] > upper)
+            ++outside;
+    }
+    result.Loss = outside / 2.0 / 200.0 * 100.0;
+
+    if (!std::isfinite(result.APP) || !std::isfinite(result.GA))
+        throw FloatingPointError("Floating point overflow");
+    return result;
+}
+
+} // namespace ostiva
