@@ -9,6 +9,7 @@
 class QMdiArea;
 class QMdiSubWindow;
 class TFileListBox;
+struct ProjectFormControls;
 
 namespace ostiva {
 class TProjectData;
@@ -45,6 +46,8 @@ class TProjectForm : public QWidget {
 
     const ostiva::TProjectData* CurrentProfile() const { return currentProfile_.get(); }
     int GraphKind() const;
+    // The window's controls, for the main window's commands and the tests.
+    const ProjectFormControls& Controls() const { return *ui_; }
 
   signals:
     // Emitted whenever something the main window's availability rule reads may have changed.
@@ -55,8 +58,8 @@ class TProjectForm : public QWidget {
 
   private:
     explicit TProjectForm(bool editable, QWidget* parent = nullptr);
-    struct Controls;
-    std::unique_ptr<Controls> ui_;
+    std::unique_ptr<ProjectFormControls> ui_;
+    bool headerEditable_;
     std::unique_ptr<ostiva::TProjectData> currentProfile_;
     bool Loading = false;
     bool Selecting = false;
@@ -73,4 +76,9 @@ class TProjectForm : public QWidget {
     void ShowNormLines();
     void CollectHeader();
     bool ProjectClose();
+    void ShowQuality();
+    void SelectShownEntry();
+    std::unique_ptr<ostiva::TProjectData> BuildRecord(const QString& path,
+                                                      const QString& speedOverride);
+    static QMdiSubWindow* AddToArea(QMdiArea* area, TProjectForm* form);
 };

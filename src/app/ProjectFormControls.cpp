@@ -1,0 +1,432 @@
+#include "ProjectFormControls.h"
+
+#include "NormQuality.h"
+#include "TFileListBox.h"
+#include "TProfileChart.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+using ostiva::TProjectData;
+
+// Left column top to bottom, then the right column.
+const std::vector<HeaderFieldSpec> kHeaderFields = {
+    {"Label13", "Weld number:", "Edit12", "Edit40", &TProjectData::LasNr},
+    {"Label2", "Serial No:", "Edit1", "Edit21", &TProjectData::Device},
+    {"Label3", "Report:", "Edit2", "Edit22", nullptr},
+    {"Label4", "Date:", "Edit3", "Edit23", &TProjectData::Datum},
+    {"Label5", "Time:", "Edit4", "Edit24", &TProjectData::Tijd},
+    {"Label6", "Job number:", "Edit5", "Edit25", &TProjectData::WerkNummer},
+    {"Label8", "Operator:", "Edit7", "Edit26", &TProjectData::LasSer},
+    {"Label9", "Location code:", "Edit8", "Edit27", &TProjectData::Plaats},
+    {"Label11", "Rail type", "Edit10", "Edit28", &TProjectData::Km},
+    {"Label12", "Rail L/R:", "Edit11", "Edit29", &TProjectData::Rail},
+    {"Label14", "Weld type:", "Edit13", "Edit30", &TProjectData::LasType},
+    {"Label7", "Switch / Km:", "Edit6", "Edit31", &TProjectData::Wissel},
+    {"Label10", "Track:", "Memo1", "Memo2", &TProjectData::Spoor},
+};
+
+const std::vector<CollectSpec> kCollectOrder = {
+    {"Edit1", &TProjectData::Device},     {"Edit3", &TProjectData::Datum},
+    {"Edit4", &TProjectData::Tijd},       {"Edit8", &TProjectData::Plaats},
+    {"Memo1", &TProjectData::Spoor},      {"Edit10", &TProjectData::Km},
+    {"Edit11", &TProjectData::Rail},      {"Edit13", &TProjectData::LasType},
+    {"Edit7", &TProjectData::LasSer},     {"Edit12", &TProjectData::LasNr},
+    {"Edit5", &TProjectData::WerkNummer}, {"Label22", &TProjectData::Eigenaar},
+    {"Edit6", &TProjectData::Wissel},
+};
+
+const std::vector<std::pair<const char*, const char*>> kParameterPanels = {
+    {"gbxTopMeasParms", "Top Meas. Parms"}, {"gbxZijMeasParms", "Zij Meas. Parms"},
+    {"gbxSWParms", "Corrug. Parms"},        {"gbxSWParms1", "Corrug. Parms"},
+    {"gbxSWParms2", "Corrug. Parms"},       {"gbxSWParms3", "Corrug. Parms"},
+};
+
+namespace {
+const char* const kApp = "Max Top-Top amplit. [mm]:";
+const char* const kGA = "Avg. amplitude [mm]:";
+const char* const kGG = "Avg. wavelength [cm]:";
+const char* const kGSD = "Grinding index [mm]:";
+const char* const kLoss = "Loss [%]:";
+} // namespace
+
+const std::vector<ParameterSpec> kParameterFields = {
+    {"gbxTopMeasParms", "Label15", "Pos. versine [mm]:", "Edit14", "Edit33",
+     &TProjectData::TopPosP},
+    {"gbxTopMeasParms", "Label16", "Neg. versine [mm]:", "Edit15", "Edit34",
+     &TProjectData::TopNegP},
+    {"gbxTopMeasParms", "Label17", "Pos. inclination [mm/m]:", "Edit16", "Edit35",
+     &TProjectData::TopPosH},
+    {"gbxTopMeasParms", "Label18", "Neg. inclination [mm/m]:", "Edit17", "Edit36",
+     &TProjectData::TopNegH},
+    {"gbxZijMeasParms", "Label15", "Pos. versine [mm]:", "Edit48", "Edit41",
+     &TProjectData::ZijPosP},
+    {"gbxZijMeasParms", "Label16", "Neg. versine [mm]:", "Edit47", "Edit42",
+     &TProjectData::ZijNegP},
+    {"gbxZijMeasParms", "Label17", "Pos. inclination [mm/m]:", "Edit46", "Edit43",
+     &TProjectData::ZijPosH},
+    {"gbxZijMeasParms", "Label18", "Neg. inclination [mm/m]:", "Edit45", "Edit44",
+     &TProjectData::ZijNegH},
+    {"gbxSWParms", "Label83", kApp, "edtShortWavesAPP", "edtShortWavesAPP_C",
+     &TProjectData::ShortWavesAPP},
+    {"gbxSWParms", "Label19", kGA, "edtShortWavesGA", "Edit37", &TProjectData::ShortWavesGA},
+    {"gbxSWParms", "Label20", kGG, "edtShortWavesGG", "Edit38", &TProjectData::ShortWavesGG},
+    {"gbxSWParms", "Label21", kGSD, "edtShortWavesGSD", "Edit39", &TProjectData::ShortWavesGSD},
+    {"gbxSWParms", "Label79", kLoss, "edtShortWavesLoss", "Edit9", &TProjectData::ShortWavesLoss},
+    {"gbxSWParms1", "Label83", kApp, "edtShortWavesAPP1", "edtShortWavesAPP1_C",
+     &TProjectData::ShortWavesAPP1},
+    {"gbxSWParms1", "Label19", kGA, "edtShortWavesGA1", "Edit18", &TProjectData::ShortWavesGA1},
+    {"gbxSWParms1", "Label20", kGG, "edtShortWavesGG1", "Edit19", &TProjectData::ShortWavesGG1},
+    {"gbxSWParms1", "Label21", kGSD, "edtShortWavesGSD1", "Edit20", &TProjectData::ShortWavesGSD1},
+    {"gbxSWParms1", "Label79", kLoss, "edtShortWavesLoss1", "Edit53",
+     &TProjectData::ShortWavesLoss1},
+    {"gbxSWParms2", "Label83", kApp, "edtShortWavesAPP2", "edtShortWavesAPP2_C",
+     &TProjectData::ShortWavesAPP2},
+    {"gbxSWParms2", "Label19", kGA, "edtShortWavesGA2", "Edit50", &TProjectData::ShortWavesGA2},
+    {"gbxSWParms2", "Label20", kGG, "edtShortWavesGG2", "Edit51", &TProjectData::ShortWavesGG2},
+    {"gbxSWParms2", "Label21", kGSD, "edtShortWavesGSD2", "Edit52", &TProjectData::ShortWavesGSD2},
+    {"gbxSWParms2", "Label79", kLoss, "edtShortWavesLoss2", "Edit49",
+     &TProjectData::ShortWavesLoss2},
+    {"gbxSWParms3", "Label83", kApp, "edtShortWavesAPP3", "edtShortWavesAPP3_C",
+     &TProjectData::ShortWavesAPP3},
+    {"gbxSWParms3", "Label19", kGA, "edtShortWavesGA3", "Edit56", &TProjectData::ShortWavesGA3},
+    {"gbxSWParms3", "Label20", kGG, "edtShortWavesGG3", "Edit57", &TProjectData::ShortWavesGG3},
+    {"gbxSWParms3", "Label21", kGSD, "edtShortWavesGSD3", "Edit58", &TProjectData::ShortWavesGSD3},
+    {"gbxSWParms3", "Label79", kLoss, "edtShortWavesLoss3", "Edit32",
+     &TProjectData::ShortWavesLoss3},
+};
+
+const std::vector<NormBoxSpec> kNormBoxes = {
+    {"gbxNormTop", "NormlijnTop", "edtNormTopPos", "edtNormTopNeg", "btnNormTopChange",
+     "serNormTopPos", "serNormTopNeg", 0, true},
+    {"gbxNormShortWaves", "NormlijnSW", "edtNormShortWavesPos", "edtNormShortWavesNeg",
+     "btnNormShortWavesChange", "serNormShortWavesPos", "serNormShortWavesNeg", 2, true},
+    {"gbxNormShortWaves1", "NormlijnSW", "edtNormShortWavesPos1", "edtNormShortWavesNeg1",
+     "btnNormShortWavesChange1", "serNormShortWavesPos1", "serNormShortWavesNeg1", 6, true},
+    {"gbxNormShortWaves2", "NormlijnSW", "edtNormShortWavesPos2", "edtNormShortWavesNeg2",
+     "btnNormShortWavesChange2", "serNormShortWavesPos2", "serNormShortWavesNeg2", 7, true},
+    {"gbxNormShortWaves3", "NormlijnSW", "edtNormShortWavesPos3", "edtNormShortWavesNeg3",
+     "btnNormShortWavesChange3", "serNormShortWavesPos3", "serNormShortWavesNeg3", 8, true},
+    {"gbxNormTrend", "NormlijnTrend", "edtNormTrendPos", "edtNormTrendNeg", "btnNormTrendChange",
+     "serNormTrendPos", "serNormTrendNeg", 3, false},
+    {"gbxNormZij", "NormlijnZij", "edtNormZijPos", "edtNormZijNeg", "btnNormZijChange",
+     "serNormZijPos", "serNormZijNeg", 4, false},
+};
+
+const QStringList kNormWriteOrder = {
+    "edtNormTopPos",         "edtNormTopNeg",         "edtNormShortWavesPos",
+    "edtNormShortWavesNeg",  "edtNormShortWavesPos1", "edtNormShortWavesNeg1",
+    "edtNormShortWavesPos2", "edtNormShortWavesNeg2", "edtNormShortWavesPos3",
+    "edtNormShortWavesNeg3", "edtNormTrendPos",       "edtNormTrendNeg",
+    "edtNormZijPos",         "edtNormZijNeg"};
+
+namespace {
+
+QLabel* NewLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QLineEdit* NewEdit(ProjectFormControls& c, const QString& name, QWidget* parent, bool readOnly) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(readOnly);
+    c.edits.insert(name, edit);
+    return edit;
+}
+
+QLabel* NewCaption(ProjectFormControls& c, const QString& key, const QString& text,
+                   QWidget* parent) {
+    // A key that serves several panels names its first label; the copies get a suffix.
+    const QString name =
+        c.captions.contains(key) ? key + "_" + QString::number(c.captions.count(key)) : key;
+    QLabel* label = NewLabel(name, text, parent);
+    c.captions.insert(key, label);
+    return label;
+}
+
+QGroupBox* NewGroup(ProjectFormControls& c, const QString& name, const QString& caption,
+                    QWidget* parent) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(name);
+    // Panels share one place; the one on top must cover the one under it.
+    box->setAutoFillBackground(true);
+    c.groups.insert(name, box);
+    return box;
+}
+
+QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
+    auto* area = new QWidget(parent);
+    area->setObjectName("pnlHeader");
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(2);
+    // Column marks of a comparison, above the two header columns.
+    const char* marks[] = {"Label48", "Label49", "Label50", "Label51"};
+    for (int i = 0; i < 4; ++i) {
+        QLabel* mark = NewLabel(marks[i], i % 2 == 0 ? "I" : "II", area);
+        QFont bold = mark->font();
+        bold.setBold(true);
+        mark->setFont(bold);
+        mark->hide();
+        c.comparisonOnly << mark;
+        grid->addWidget(mark, 0, i < 2 ? 1 + i : 4 + (i - 2));
+    }
+    const int leftRows = 7;
+    for (int i = 0; i < int(kHeaderFields.size()); ++i) {
+        const HeaderFieldSpec& spec = kHeaderFields[std::size_t(i)];
+        const int row = 1 + (i < leftRows ? i : i - leftRows);
+        const int column = i < leftRows ? 0 : 3;
+        grid->addWidget(NewCaption(c, spec.captionKey, spec.builtInCaption, area), row, column);
+        QWidget* field;
+        QWidget* second;
+        if (QString(spec.field) == "Memo1") {
+            c.Memo1 = new QPlainTextEdit(area);
+            c.Memo1->setObjectName("Memo1");
+            c.Memo1->setReadOnly(true);
+            c.Memo1->setMaximumHeight(46);
+            c.Memo2 = new QPlainTextEdit(area);
+            c.Memo2->setObjectName("Memo2");
+            c.Memo2->setReadOnly(true);
+            c.Memo2->setMaximumHeight(46);
+            field = c.Memo1;
+            second = c.Memo2;
+        } else {
+            field = NewEdit(c, spec.field, area, true);
+            second = NewEdit(c, spec.secondField, area, true);
+        }
+        second->hide();
+        c.comparisonOnly << second;
+        grid->addWidget(field, row, column + 1);
+        grid->addWidget(second, row, column + 2);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+    return area;
+}
+
+QGroupBox* BuildParameterPanel(ProjectFormControls& c, const char* name, const char* caption,
+                               QWidget* parent) {
+    QGroupBox* box = NewGroup(c, name, caption, parent);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    for (const ParameterSpec& spec : kParameterFields) {
+        if (QString(spec.panel) != name)
+            continue;
+        grid->addWidget(NewCaption(c, spec.captionKey, spec.builtInCaption, box), row, 0);
+        QLineEdit* field = NewEdit(c, spec.field, box, true);
+        QLineEdit* second = NewEdit(c, spec.secondField, box, true);
+        for (QLineEdit* edit : {field, second}) {
+            edit->setAlignment(Qt::AlignRight);
+            edit->setMaximumWidth(64);
+        }
+        second->hide();
+        c.comparisonOnly << second;
+        grid->addWidget(field, row, 1);
+        grid->addWidget(second, row, 2);
+        ++row;
+    }
+    return box;
+}
+
+QGroupBox* BuildNormBox(ProjectFormControls& c, const NormBoxSpec& spec, QWidget* parent) {
+    QGroupBox* box = NewGroup(c, spec.box, spec.builtInCaption, parent);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(2);
+    const QString suffix = QString(spec.box).mid(7); // "Top", "ShortWaves1", ...
+    const char* rows[2][2] = {{"Label23", "Pos."}, {"Label24", "Neg."}};
+    const char* fields[2] = {spec.posField, spec.negField};
+    for (int r = 0; r < 2; ++r) {
+        QLabel* caption =
+            spec.languageRowCaptions
+                ? NewCaption(c, rows[r][0], rows[r][1], box)
+                : NewLabel(QString(r == 0 ? "lblPos" : "lblNeg") + suffix, rows[r][1], box);
+        grid->addWidget(caption, r, 0);
+        QLineEdit* edit = NewEdit(c, fields[r], box, false);
+        edit->setText("0.0");
+        edit->setMaximumWidth(64);
+        grid->addWidget(edit, r, 1);
+        grid->addWidget(NewLabel("lblMm" + QString::number(r) + suffix, "mm", box), r, 2);
+    }
+    auto* button = new QPushButton("change", box);
+    button->setObjectName(spec.button);
+    c.normButtons.insert(spec.button, button);
+    grid->addWidget(button, 2, 0, 1, 3);
+    return box;
+}
+
+QWidget* BuildSpeedPanel(ProjectFormControls& c, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName("pnlVelInp");
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->addWidget(NewLabel("lblVelInpCap", "V (km/h)", panel), 0, 0);
+    grid->addWidget(NewLabel("lblNormCap", "A (mrad)", panel), 0, 1);
+    c.cbxVelInp = new QComboBox(panel);
+    c.cbxVelInp->setObjectName("cbxVelInp");
+    c.cbxNormVal = new QComboBox(panel);
+    c.cbxNormVal->setObjectName("cbxNormVal");
+    c.cbxNormVal->setEnabled(false);
+    for (const ostiva::SpeedLimit& limit : ostiva::kSpeedTable) {
+        c.cbxVelInp->addItem(QString::number(limit.speed));
+        c.cbxNormVal->addItem(limit.AText);
+    }
+    grid->addWidget(c.cbxVelInp, 1, 0);
+    grid->addWidget(c.cbxNormVal, 1, 1);
+    return panel;
+}
+
+QGroupBox* BuildQualityPanel(ProjectFormControls& c, const char* name, const char* caption,
+                             QLabel** quality, QLabel** speed, QLabel** qualityAdd,
+                             QLabel** speedAdd, QWidget* parent) {
+    QGroupBox* box = NewGroup(c, name, caption, parent);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 2, 4, 2);
+    const QString base = QString(name) == "grpQuality" ? "" : "Zij";
+    QLabel* qiCaption = NewLabel("lblQICap" + base, "QI:", box);
+    QFont bold = qiCaption->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.4);
+    qiCaption->setFont(bold);
+    *quality = NewLabel(base.isEmpty() ? "lblQuality" : "lblQIZij", "1.00", box);
+    *qualityAdd = NewLabel(base.isEmpty() ? "lblQualityAdd" : "lblQIZijAdd", "1.00", box);
+    *speed = NewLabel(base.isEmpty() ? "lblVel" : "lblVelZij", "300", box);
+    *speedAdd = NewLabel(base.isEmpty() ? "lblVelAdd" : "lblVelZijAdd", "300", box);
+    for (QLabel* label : {*quality, *qualityAdd})
+        label->setFont(bold);
+    for (QLabel* label : {*qualityAdd, *speedAdd}) {
+        label->hide();
+        c.comparisonOnly << label;
+    }
+    grid->addWidget(qiCaption, 0, 0);
+    grid->addWidget(*quality, 0, 1);
+    grid->addWidget(*qualityAdd, 0, 2);
+    grid->addWidget(NewLabel("lblVelCap" + base, "V [km/h]:", box), 1, 0);
+    grid->addWidget(*speed, 1, 1);
+    grid->addWidget(*speedAdd, 1, 2);
+    return box;
+}
+
+// The panel area below the chart: parameter panels, norm-limit boxes, speed and quality.
+// Panels of one kind share one grid cell; the graph kind decides which one is seen.
+QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
+    auto* area = new QWidget(parent);
+    area->setObjectName("gbxCalcParms");
+    c.gbxCalcParms = area;
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+    QLabel* markI = NewLabel("Label52", "I", area);
+    QLabel* markII = NewLabel("Label53", "II", area);
+    for (QLabel* mark : {markI, markII}) {
+        mark->hide();
+        c.comparisonOnly << mark;
+    }
+    auto* marks = new QHBoxLayout;
+    marks->addStretch();
+    marks->addWidget(markI);
+    marks->addWidget(markII);
+    grid->addLayout(marks, 0, 0);
+    for (const auto& [name, caption] : kParameterPanels)
+        grid->addWidget(BuildParameterPanel(c, name, caption, area), 1, 0);
+    for (const NormBoxSpec& spec : kNormBoxes)
+        grid->addWidget(BuildNormBox(c, spec, area), 1, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildSpeedPanel(c, area));
+    auto* quality = new QGridLayout;
+    quality->addWidget(BuildQualityPanel(c, "grpQuality", "Quality Assesment", &c.lblQuality,
+                                         &c.lblVel, &c.lblQualityAdd, &c.lblVelAdd, area),
+                       0, 0);
+    quality->addWidget(BuildQualityPanel(c, "gbxQIZij", "Quality Zij", &c.lblQIZij, &c.lblVelZij,
+                                         &c.lblQIZijAdd, &c.lblVelZijAdd, area),
+                       0, 0);
+    right->addLayout(quality);
+    right->addStretch();
+    grid->addLayout(right, 1, 2);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 2);
+    return area;
+}
+
+} // namespace
+
+ProjectFormControls* BuildProjectFormControls(QWidget* form) {
+    auto* c = new ProjectFormControls;
+    auto* outer = new QHBoxLayout(form);
+    outer->setContentsMargins(2, 2, 2, 2);
+    auto* splitter = new QSplitter(Qt::Horizontal, form);
+    outer->addWidget(splitter);
+
+    // Left: the profile list.
+    auto* listSide = new QWidget(splitter);
+    auto* listLayout = new QVBoxLayout(listSide);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    c->Label1 = NewCaption(*c, "Label1", "Report Name:", listSide);
+    c->FileListBox1 = new TFileListBox(listSide);
+    c->FileListBox1->setObjectName("FileListBox1");
+    listLayout->addWidget(c->Label1);
+    listLayout->addWidget(c->FileListBox1);
+
+    // Right: tab strip with the company name, chart, header fields and panels.
+    auto* main = new QWidget(splitter);
+    auto* mainLayout = new QVBoxLayout(main);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(2);
+    auto* tabRow = new QHBoxLayout;
+    c->tabGraficType = new QTabBar(main);
+    c->tabGraficType->setObjectName("tabGraficType");
+    c->tabGraficType->setExpanding(false);
+    c->tabGraficType->setDrawBase(false);
+    for (const char* caption : {"Top_Meas", "Top_Norm", "Top Corrugat.", "Top Trend", "Zij_Meas",
+                                "Zij_Norm", "Top Corrugat.1", "Top Corrugat.2", "Top Corrugat.3"})
+        c->tabGraficType->addTab(caption);
+    c->Label22 = NewLabel("Label22", "Company name", main);
+    QFont companyFont = c->Label22->font();
+    companyFont.setBold(true);
+    c->Label22->setFont(companyFont);
+    tabRow->addWidget(c->tabGraficType);
+    tabRow->addStretch();
+    tabRow->addWidget(c->Label22);
+    mainLayout->addLayout(tabRow);
+
+    c->chtDisplay = new TProfileChart(main);
+    c->chtDisplay->setObjectName("chtDisplay");
+    c->chtDisplay->setMinimumHeight(220);
+    mainLayout->addWidget(c->chtDisplay, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(BuildHeaderArea(*c, main), 5);
+    bottom->addWidget(BuildCalcParms(*c, main), 6);
+    mainLayout->addLayout(bottom);
+
+    auto* footer = new QHBoxLayout;
+    c->lblDir_1 = NewLabel("lblDir_1", "", main);
+    c->lblDir_2 = NewLabel("lblDir_2", "", main);
+    c->lblDir_1->hide();
+    c->lblDir_2->hide();
+    c->Label54 = NewLabel("Label54", "www.ostiva-rail.example", main);
+    footer->addWidget(c->lblDir_1);
+    footer->addWidget(c->lblDir_2);
+    footer->addStretch();
+    footer->addWidget(c->Label54);
+    mainLayout->addLayout(footer);
+
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({170, 1000});
+    return c;
+}

@@ -1,0 +1,416 @@
+#include "TProjectForm.h"
+
+#include "AppContext.h"
+#include "Dialogs.h"
+#include "LanguageTexts.h"
+#include "NumberText.h"
+#include "ProjectFormControls.h"
+#include "TFileListBox.h"
+#include "TProfileChart.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <stdexcept>
+
+using ostiva::TProjectData;
+
+namespace {
+
+// Clears a flag when the scope ends, also when an exception leaves it.
+class FlagGuard {
+  public:
+    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagGuard() { flag_ = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+// A quality index above 1.00 is outside the norm and shows red.
+void ShowQualityText(QLabel* label, const std::string& text) {
+    label->setText(Q(text));
+    QPalette palette = label->palette();
+    const QColor normal = label->parentWidget()->palette().color(QPalette::WindowText);
+    palette.setColor(QPalette::WindowText,
+                     ostiva::ParseDecimal(text) > 1.0 ? QColor(Qt::red) : normal);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TProjectForm::TProjectForm(bool editable, QWidget* parent)
+    : QWidget(parent), ui_(BuildProjectFormControls(this)), headerEditable_(editable) {
+    setObjectName("ProjectForm");
+    setWindowTitle("Project ");
+    setAttribute(Qt::WA_DeleteOnClose);
+    FileListBox1 = ui_->FileListBox1;
+    // Every set-up runs with Loading set; the set-up operations clear it when they are done.
+    Loading = true;
+
+    connect(FileListBox1, &TFileListBox::Change, this, &TProjectForm::FileListBox1Change);
+    connect(ui_->tabGraficType, &QTabBar::currentChanged, this, [this] { tabGraficTypeChange(); });
+    connect(ui_->cbxVelInp, &QComboBox::currentIndexChanged, ui_->cbxNormVal,
+            &QComboBox::setCurrentIndex);
+    connect(ui_->cbxVelInp, &QComboBox::activated, this, [this] { cbxVelInpChange(); });
+    for (const NormBoxSpec& box : kNormBoxes) {
+        for (const char* field : {box.posField, box.negField})
+            connect(ui_->Edit(field), &QLineEdit::textChanged, this,
+                    [this] { edtAnyNormChange(); });
+        connect(ui_->normButtons.value(box.button), &QPushButton::clicked, this,
+                [this] { btnAnyNormChangeClick(); });
+    }
+    for (QLineEdit* edit : ui_->edits) {
+        if (!edit->objectName().startsWith("edtNorm"))
+            connect(edit, &QLineEdit::textChanged, this, [this] { AnyEditChange(); });
+    }
+    for (QPlainTextEdit* memo : {ui_->Memo1, ui_->Memo2})
+        connect(memo, &QPlainTextEdit::textChanged, this, [this] { AnyEditChange(); });
+
+    FormCreate();
+}
+
+TProjectForm::~TProjectForm() = default;
+
+int TProjectForm::GraphKind() const {
+    return ui_->tabGraficType->currentIndex();
+}
+
+void TProjectForm::FormCreate() {
+    try {
+        LanguageTexts texts;
+        for (int i = 0; i < ui_->tabGraficType->count(); ++i)
+            ui_->tabGraficType->setTabText(i,
+                                           texts.Text("ProjectForm", "Tab" + QString::number(i)));
+        for (const QString& key : ui_->captions.uniqueKeys()) {
+            const QString text = texts.Text("ProjectFormLabels", key);
+            for (QLabel* label : ui_->captions.values(key))
+                label->setText(text);
+        }
+        for (QGroupBox* group : ui_->groups)
+            group->setTitle(texts.Text("ProjectFormLabels", group->objectName()));
+        const QString change = texts.Text("ProjectFormLabels", "Button_NormLijnChange");
+        for (QPushButton* button : ui_->normButtons)
+            button->setText(change);
+        for (const QString& key : kNormWriteOrder)
+            ui_->Edit(key)->setText(texts.Text("ProjectFormLabels", key));
+        const int speedIndex =
+            ostiva::ParseInteger(S(texts.Text("ProjectFormLabels", "NewNormVelInpIdx")));
+        ui_->cbxVelInp->setCurrentIndex(
+            speedIndex >= 0 && speedIndex < ui_->cbxVelInp->count() ? speedIndex : -1);
+        ui_->chtDisplay->SetTitles(
+            [&texts](const QString& key) { return texts.Text("ChartSeriesNames", key); });
+    } catch (const std::exception& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    for (const HeaderFieldSpec& spec : kHeaderFields) {
+        if (QString(spec.field) == "Edit2")
+            continue;
+        if (QString(spec.field) == "Memo1")
+            ui_->Memo1->setReadOnly(!headerEditable_);
+        else
+            ui_->Edit(spec.field)->setReadOnly(!headerEditable_);
+    }
+    FileListBox1->SetMask("zq*.xml");
+    for (QPushButton* button : ui_->normButtons)
+        button->setEnabled(false);
+    ShowNormLines();
+}
+
+QMdiSubWindow* TProjectForm::AddToArea(QMdiArea* area, TProjectForm* form) {
+    QMdiSubWindow* window = area->addSubWindow(form);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->move(0, 0);
+    return window;
+}
+
+TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePath) {
+    auto* form = new TProjectForm(true);
+    QMdiSubWindow* window = AddToArea(area, form);
+    FlagGuard loading(form->Loading);
+    const QFileInfo info(profilePath);
+    form->FileListBox1->SetMask("zq*.xml");
+    form->ProjectDir = info.absolutePath() + "/";
+    form->setWindowTitle(form->ProjectDir);
+    window->showMaximized();
+    form->FileListBox1->SetDirectory(form->ProjectDir);
+
+    if (!info.isFile())
+        throw std::runtime_error(S("Invalid file name - " + profilePath));
+    int index = form->FileListBox1->Entries().indexOf(info.fileName());
+    if (index < 0) {
+        // A file outside the mask: the list then holds just this file.
+        form->FileListBox1->SetMask(info.fileName());
+        index = form->FileListBox1->Entries().indexOf(info.fileName());
+    }
+    form->FileListBox1->SelectQuietly(index);
+    form->CurrentFile = form->FileListBox1->Directory() + form->FileListBox1->SelectedEntry();
+    form->ui_->Edit("Edit2")->setText(form->FileListBox1->SelectedEntry());
+
+    form->Modified = false;
+    try {
+        form->currentProfile_ = form->BuildRecord(form->CurrentFile, QString());
+    } catch (const std::exception& e) {
+        ShowError(form, QString::fromUtf8(e.what()));
+    }
+    form->ShowProfile();
+    form->Editable = form->CanLoadData = form->CanLoadFromDevice = form->CanPrintPreview =
+        form->CanPrintProfiles = form->CanDelete = form->CanSearch = form->CanCopyTo = true;
+    form->tabGraficTypeChange();
+    emit form->StateChanged();
+    return form;
+}
+
+TProjectForm* TProjectForm::NewProject(QMdiArea* area, const QString& directory) {
+    auto* form = new TProjectForm(true);
+    QMdiSubWindow* window = AddToArea(area, form);
+    FlagGuard loading(form->Loading);
+    form->ProjectDir = directory;
+    form->setWindowTitle(directory);
+    window->showMaximized();
+    form->FileListBox1->SetMask("zq*.xml");
+    form->FileListBox1->SetDirectory(directory);
+    form->ui_->chtDisplay->FillPlaceholders();
+    form->ui_->chtDisplay->ScaleLeftAxis("serProfile", 0, form->GraphKind());
+    form->Editable = form->CanLoadData = form->CanLoadFromDevice = form->CanPrintPreview =
+        form->CanPrintProfiles = form->CanDelete = form->CanSearch = true;
+    form->CanCopyTo = false;
+    form->Modified = false;
+    emit form->StateChanged();
+    return form;
+}
+
+std::unique_ptr<TProjectData> TProjectForm::BuildRecord(const QString& path,
+                                                        const QString& speedOverride) {
+    return std::make_unique<TProjectData>(
+        S(path), S(speedOverride), App().LanguageFile(),
+        [this](const std::string& message) { ShowError(this, Q(message)); });
+}
+
+void TProjectForm::FileListBox1Change() {
+    if (Loading)
+        return;
+    FlagGuard selecting(Selecting);
+    if (Editable && Modified) {
+        if (!ProfileSave(true)) {
+            // The edits stay on screen, and so does the entry they belong to.
+            SelectShownEntry();
+            return;
+        }
+        Modified = false;
+    }
+    const int count = FileListBox1->count();
+    if (count == 0) {
+        ui_->chtDisplay->FillPlaceholders();
+    } else {
+        int index = FileListBox1->SelectedIndex();
+        if (index < 0)
+            index = 0;
+        if (index >= count)
+            index = count - 1;
+        FileListBox1->SelectQuietly(index);
+        const QString entry = FileListBox1->SelectedEntry();
+        const QString path = FileListBox1->Directory() + entry;
+        try {
+            auto record = BuildRecord(path, SpeedChanging ? ui_->lblVel->text() : QString());
+            currentProfile_ = std::move(record);
+            CurrentFile = path;
+            ui_->Edit("Edit2")->setText(entry);
+            ShowProfile();
+        } catch (const std::exception& e) {
+            ShowError(this, QString::fromUtf8(e.what()));
+            SelectShownEntry();
+        }
+    }
+    ui_->chtDisplay->update();
+    CanPrintPreview = CanPrintProfiles = CanDelete = CanCopyTo = count > 0;
+    tabGraficTypeChange();
+    emit StateChanged();
+}
+
+void TProjectForm::SelectShownEntry() {
+    const QFileInfo shown(CurrentFile);
+    if (shown.absolutePath() + "/" == FileListBox1->Directory())
+        FileListBox1->SelectQuietly(FileListBox1->Entries().indexOf(shown.fileName()));
+}
+
+void TProjectForm::AnyEditChange() {
+    if (Loading || Selecting || FileListBox1->count() == 0)
+        return;
+    if (!Modified) {
+        Modified = true;
+        emit StateChanged();
+    }
+}
+
+void TProjectForm::ShowProfile() {
+    if (!currentProfile_)
+        return;
+    FlagGuard selecting(Selecting);
+    const TProjectData& record = *currentProfile_;
+    for (const HeaderFieldSpec& spec : kHeaderFields) {
+        if (!spec.text)
+            continue;
+        if (QString(spec.field) == "Memo1")
+            ui_->Memo1->setPlainText(Q(record.*spec.text));
+        else
+            ui_->Edit(spec.field)->setText(Q(record.*spec.text));
+    }
+    ui_->Label22->setText(Q(record.Eigenaar));
+    for (const ParameterSpec& spec : kParameterFields)
+        ui_->Edit(spec.field)
+            ->setText(Q(ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
+    ShowQuality();
+    ui_->chtDisplay->FillCurves(record);
+}
+
+void TProjectForm::ShowQuality() {
+    const TProjectData& record = *currentProfile_;
+    ShowQualityText(ui_->lblQuality, record.QI);
+    ShowQualityText(ui_->lblQIZij, record.QIZij);
+    ui_->lblVel->setText(Q(record.Snelheid));
+    ui_->lblVelZij->setText(Q(record.Snelheid));
+    const int index =
+        ui_->cbxVelInp->findText(Q(record.Snelheid), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        ui_->cbxVelInp->setCurrentIndex(index);
+}
+
+void TProjectForm::tabGraficTypeChange() {
+    const int kind = GraphKind();
+    ui_->chtDisplay->setVisible(true);
+    ui_->gbxCalcParms->setVisible(true);
+    CanPrintPreview = true;
+    ui_->chtDisplay->ApplyGraphKind(kind);
+
+    // The parameter panel of the kind; in the lateral kinds the Top panel stays shown under
+    // the lateral one, which covers it.
+    static const char* const panelOfKind[] = {
+        "gbxTopMeasParms", "gbxTopMeasParms", "gbxSWParms",  "gbxTopMeasParms", "gbxZijMeasParms",
+        "gbxZijMeasParms", "gbxSWParms1",     "gbxSWParms2", "gbxSWParms3"};
+    const bool validKind = kind >= 0 && kind <= 8;
+    const QString panel = validKind ? panelOfKind[kind] : "gbxTopMeasParms";
+    for (const auto& [name, caption] : kParameterPanels) {
+        const bool topUnder = QString(name) == "gbxTopMeasParms" && (kind == 4 || kind == 5);
+        ui_->groups.value(name)->setVisible(panel == name || topUnder);
+    }
+    for (const NormBoxSpec& box : kNormBoxes)
+        ui_->groups.value(box.box)->setVisible(box.kind == kind);
+    ui_->groups.value("grpQuality")->setVisible(kind == 0 || kind == 1);
+    ui_->groups.value("gbxQIZij")->setVisible(kind == 4 || kind == 5);
+    emit StateChanged();
+}
+
+void TProjectForm::cbxVelInpChange() {
+    FlagGuard speedChanging(SpeedChanging);
+    const QString speed = ui_->cbxVelInp->currentText();
+    ui_->lblVel->setText(speed);
+    ui_->lblVelZij->setText(speed);
+    Modified = false; // unsaved header edits are dropped without asking
+    try {
+        FileListBox1Change();
+        Modified = FileListBox1->count() > 0;
+        tabGraficTypeChange();
+    } catch (const std::exception& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+    }
+    emit StateChanged();
+}
+
+void TProjectForm::edtAnyNormChange() {
+    for (QPushButton* button : ui_->normButtons)
+        button->setEnabled(true);
+}
+
+void TProjectForm::btnAnyNormChangeClick() {
+    std::unique_ptr<LanguageTexts> texts;
+    try {
+        texts = std::make_unique<LanguageTexts>();
+    } catch (const std::exception& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    QString failure;
+    try {
+        for (const QString& key : kNormWriteOrder)
+            texts->Write("ProjectFormLabels", key, ui_->Edit(key)->text());
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    texts.reset();
+    for (QPushButton* button : ui_->normButtons)
+        button->setEnabled(false);
+    ShowNormLines();
+    if (!failure.isEmpty())
+        ShowError(this, failure);
+}
+
+void TProjectForm::ShowNormLines() {
+    for (const NormBoxSpec& box : kNormBoxes) {
+        ui_->chtDisplay->SetLimitLine(box.posCurve,
+                                      ostiva::ParseDecimal(S(ui_->Edit(box.posField)->text())));
+        ui_->chtDisplay->SetLimitLine(box.negCurve,
+                                      ostiva::ParseDecimal(S(ui_->Edit(box.negField)->text())));
+    }
+}
+
+void TProjectForm::CollectHeader() {
+    TProjectData& record = *currentProfile_;
+    for (const CollectSpec& spec : kCollectOrder) {
+        const QString field(spec.field);
+        QString text;
+        if (field == "Memo1")
+            text = ui_->Memo1->toPlainText();
+        else if (field == "Label22")
+            text = ui_->Label22->text();
+        else
+            text = ui_->Edit(field)->text();
+        record.*spec.text = S(text);
+    }
+}
+
+bool TProjectForm::ProfileSave(bool ask) {
+    if (ask &&
+        !Dialogs().AskYesNo(this, "Confirm",
+                            "File " + CurrentFile + " is modified. Do you wish to save it?")) {
+        Modified = false;
+        emit StateChanged();
+        return true;
+    }
+    if (currentProfile_) {
+        try {
+            CollectHeader();
+            currentProfile_->Save(S(CurrentFile));
+        } catch (const std::exception& e) {
+            ShowError(this, QString::fromUtf8(e.what()));
+            return false;
+        }
+    }
+    Modified = false;
+    emit StateChanged();
+    return true;
+}
+
+bool TProjectForm::ProjectClose() {
+    if (Editable && Modified)
+        return ProfileSave(true);
+    return true;
+}
+
+void TProjectForm::closeEvent(QCloseEvent* event) {
+    if (ProjectClose())
+        event->accept();
+    else
+        event->ignore();
+}

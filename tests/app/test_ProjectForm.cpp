@@ -1,0 +1,425 @@
+// The project window driven headless: opening, selection, editing and saving, the speed list,
+// the norm-limit boxes, the quality labels and the graph kinds.
+#include "AppContext.h"
+#include "IniFile.h"
+#include "NumberText.h"
+#include "ProjectData.h"
+#include "TFileListBox.h"
+#include "TProfileChart.h"
+#include "TProjectForm.h"
+#include "TestFiles.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using ostiva::testdata::ReadFileBytes;
+
+namespace {
+
+class ProjectFormTest : public ::testing::Test {
+  protected:
+    ExecutableFolder folder;
+    ScriptedDialogs dialogs;
+    QMdiArea area;
+
+    template <typename T> T* Find(TProjectForm* form, const QString& name) {
+        T* widget = form->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QString Text(TProjectForm* form, const QString& name) {
+        return Find<QLineEdit>(form, name)->text();
+    }
+    void Type(TProjectForm* form, const QString& name, const QString& text) {
+        QTest::keyClicks(Find<QLineEdit>(form, name), text);
+    }
+    void Select(TProjectForm* form, int row) { form->FileListBox1->setCurrentRow(row); }
+    std::string Attribute(const QString& path, const char* element, const char* attribute) {
+        ostiva::ProfileDocument document;
+        document.Load(S(path));
+        return document.GetAttribute(element, attribute);
+    }
+    void ChooseSpeed(TProjectForm* form, const QString& speed) {
+        auto* speeds = Find<QComboBox>(form, "cbxVelInp");
+        const int index = speeds->findText(speed);
+        speeds->setCurrentIndex(index);
+        emit speeds->activated(index);
+    }
+};
+
+// A minimal profile whose vertical profile steps by `stepUm` micrometres between the 25 mm
+// means at -25 mm and 0 mm, so that its quality index is known exactly.
+QString WriteStepProfile(const QString& path, int stepUm, const char* speed, const char* zijPosP) {
+    std::string top;
+    for (int j = 1; j <= 201; ++j)
+        top += std::to_string(-500 + 5 * (j - 1)) + " " +
+               (j >= 99 ? std::to_string(stepUm / 1000.0) : std::string("0")) + "\n";
+    const std::string xml = std::string("<?xml version=\"1.0\"?>\n<PROFILE>") +
+                            "<INFO_AUTO DEVICE=\"D1\" DATUM=\"01-02-2026\" TIJD=\"10:00\" "
+                            "EIGENAAR=\"Rail BV\"/>" +
+                            "<INFO_MANU PLAATS=\"Ut\" SPOOR=\"1\" KM=\"54E1\" RAIL=\"L\" "
+                            "LASTYPE=\"TW\" LASSER=\"Jan\" LASNR=\"7\" WERKNUMMER=\"W1\" "
+                            "WISSEL=\"\" SNELHEID=\"" +
+                            speed + "\"/>" +
+                            "<TOP_MEAS POSP=\"0.1\" NEGP=\"0\" POSH=\"0\" NEGH=\"0\">" + top +
+                            "</TOP_MEAS><ZIJ_MEAS POSP=\"" + zijPosP +
+                            "\" NEGP=\"0\" POSH=\"0\" NEGH=\"0\">-500 0</ZIJ_MEAS>"
+                            "<TOP_QUALITY QI=\"\" NORM=\"\"/></PROFILE>\n";
+    ostiva::testdata::WriteFileBytes(S(path), xml);
+    return path;
+}
+
+TEST_F(ProjectFormTest, OpenProjectShowsTheFileWithItsHeaderAndParameters) {
+    const QString dir = folder.MakeProject("p", 3);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
+
+    EXPECT_EQ(form->ProjectDir, dir);
+    EXPECT_EQ(form->windowTitle(), dir);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0002.xml");
+    EXPECT_EQ(form->FileListBox1->Entries(),
+              QStringList({"zq0001.xml", "zq0002.xml", "zq0003.xml"}));
+    EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0002.xml");
+    EXPECT_EQ(Text(form, "Edit2"), "zq0002.xml");
+    EXPECT_EQ(QDir::currentPath() + "/", dir);
+
+    const ostiva::TProjectData& record = *form->CurrentProfile();
+    EXPECT_EQ(Text(form, "Edit12"), Q(record.LasNr));
+    EXPECT_EQ(Text(form, "Edit1"), Q(record.Device));
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), Q(record.Spoor));
+    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), Q(record.Eigenaar));
+    EXPECT_EQ(Text(form, "Edit14"), Q(ostiva::Format5_2(ostiva::ParseDecimal(record.TopPosP))));
+    EXPECT_EQ(Text(form, "Edit14").size(), 5);
+    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), Q(record.QI));
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), Q(record.Snelheid));
+
+    EXPECT_FALSE(form->Modified);
+    for (bool flag :
+         {form->Editable, form->CanLoadData, form->CanLoadFromDevice, form->CanPrintPreview,
+          form->CanPrintProfiles, form->CanDelete, form->CanSearch, form->CanCopyTo})
+        EXPECT_TRUE(flag);
+    EXPECT_FALSE(Find<QLineEdit>(form, "Edit12")->isReadOnly());
+    EXPECT_TRUE(Find<QLineEdit>(form, "Edit2")->isReadOnly());
+    EXPECT_TRUE(Find<QLineEdit>(form, "Edit14")->isReadOnly());
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(ProjectFormTest, OpenProjectOfMissingFileOrNameOutsideTheMask) {
+    const QString dir = folder.MakeProject("p", 2);
+    EXPECT_THROW(
+        {
+            try {
+                TProjectForm::OpenProject(&area, dir + "zq9999.xml");
+            } catch (const std::runtime_error& e) {
+                EXPECT_EQ(QString(e.what()), "Invalid file name - " + dir + "zq9999.xml");
+                throw;
+            }
+        },
+        std::runtime_error);
+
+    QFile::copy(dir + "zq0001.xml", dir + "weld.xml");
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "weld.xml");
+    EXPECT_EQ(form->FileListBox1->Entries(), QStringList({"weld.xml"}));
+    EXPECT_EQ(form->CurrentFile, dir + "weld.xml");
+}
+
+TEST_F(ProjectFormTest, ListMatchesAndSortsWithoutRegardToCase) {
+    const QString dir = folder.MakeProject("p", 1);
+    QFile::copy(dir + "zq0001.xml", dir + "ZQB.XML");
+    QFile::copy(dir + "zq0001.xml", dir + "zqa.xml");
+    QFile::copy(dir + "zq0001.xml", dir + "other.xml");
+    QDir(dir).mkdir("zqdir.xml");
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    EXPECT_EQ(form->FileListBox1->Entries(), QStringList({"zq0001.xml", "zqa.xml", "ZQB.XML"}));
+    form->FileListBox1->SetMask("other.xml;zqa.*");
+    EXPECT_EQ(form->FileListBox1->Entries(), QStringList({"other.xml", "zqa.xml"}));
+}
+
+TEST_F(ProjectFormTest, RefreshAfterFilesWereAddedShowsTheFirstEntry) {
+    const QString dir = folder.MakeProject("p", 3);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0003.xml");
+    folder.WriteProfile(dir + "zq0000.xml");
+    form->FileListBox1->Refresh();
+    EXPECT_EQ(form->FileListBox1->count(), 4);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0000.xml");
+    EXPECT_EQ(Text(form, "Edit2"), "zq0000.xml");
+}
+
+TEST_F(ProjectFormTest, SelectionAsksToSaveEditsYesWritesNoDiscards) {
+    const QString dir = folder.MakeProject("p", 3);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    const std::string before = ReadFileBytes(S(dir + "zq0001.xml"));
+
+    Type(form, "Edit12", "X");
+    EXPECT_TRUE(form->Modified);
+    dialogs.YesNoAnswers = {false};
+    Select(form, 1);
+    EXPECT_EQ(dialogs.Texts("YesNo"),
+              QStringList({"File " + dir + "zq0001.xml is modified. Do you wish to save it?"}));
+    EXPECT_EQ(ReadFileBytes(S(dir + "zq0001.xml")), before);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0002.xml");
+    EXPECT_FALSE(form->Modified);
+
+    const QString lasNr = Text(form, "Edit12") + "-B";
+    Find<QLineEdit>(form, "Edit12")->setText(lasNr);
+    Find<QPlainTextEdit>(form, "Memo1")->setPlainText("track 3\nleft");
+    const QString owner = Find<QLabel>(form, "Label22")->text();
+    dialogs.YesNoAnswers = {true};
+    Select(form, 2);
+    EXPECT_EQ(dialogs.Texts("YesNo").size(), 2);
+    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "LASNR"), S(lasNr));
+    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "SPOOR"), "track 3\nleft");
+    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_AUTO", "EIGENAAR"), S(owner));
+    EXPECT_FALSE(Attribute(dir + "zq0002.xml", "TOP_QUALITY", "QI").empty());
+    EXPECT_EQ(form->CurrentFile, dir + "zq0003.xml");
+    EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(ProjectFormTest, FailedSaveKeepsTheEditsAndTheSelection) {
+    const QString dir = folder.MakeProject("p", 2);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    const std::string before = ReadFileBytes(S(dir + "zq0001.xml"));
+    ASSERT_EQ(chmod(qPrintable(dir + "zq0001.xml"), 0444), 0);
+
+    Type(form, "Edit12", "Z");
+    const QString edited = Text(form, "Edit12");
+    dialogs.YesNoAnswers = {true};
+    Select(form, 1);
+    ASSERT_EQ(dialogs.Texts("Error").size(), 1);
+    EXPECT_TRUE(dialogs.Texts("Error")[0].startsWith("XMLFile " + dir + "zq0001.xml save error: "));
+    EXPECT_EQ(ReadFileBytes(S(dir + "zq0001.xml")), before);
+    EXPECT_TRUE(form->Modified);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
+    EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
+    EXPECT_EQ(Text(form, "Edit12"), edited);
+
+    // Once the file may be written again, saving succeeds.
+    ASSERT_EQ(chmod(qPrintable(dir + "zq0001.xml"), 0644), 0);
+    EXPECT_TRUE(form->ProfileSave(false));
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), S(edited));
+}
+
+TEST_F(ProjectFormTest, ClosingAsksAboutUnsavedEdits) {
+    const QString dir = folder.MakeProject("p", 2);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    Type(form, "Edit8", "Q");
+    const QString edited = Text(form, "Edit8");
+    dialogs.YesNoAnswers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "PLAATS"), S(edited));
+
+    const std::string before = ReadFileBytes(S(dir + "zq0002.xml"));
+    form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
+    Type(form, "Edit8", "Q");
+    dialogs.YesNoAnswers = {false};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(ReadFileBytes(S(dir + "zq0002.xml")), before);
+
+    form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
+    EXPECT_TRUE(form->close()); // nothing edited: no question
+    EXPECT_EQ(dialogs.Texts("YesNo").size(), 2);
+}
+
+TEST_F(ProjectFormTest, TwoWindowsOnOneDirectoryKeepTheirOwnRecords) {
+    const QString dir = folder.MakeProject("p", 2);
+    TProjectForm* first = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    TProjectForm* second = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
+    const std::string secondBefore = ReadFileBytes(S(dir + "zq0002.xml"));
+    Find<QLineEdit>(first, "Edit5")->setText("JOB-1");
+    Find<QLineEdit>(second, "Edit5")->setText("JOB-2");
+    dialogs.YesNoAnswers = {true};
+    EXPECT_TRUE(first->close());
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "WERKNUMMER"), "JOB-1");
+    EXPECT_EQ(ReadFileBytes(S(dir + "zq0002.xml")), secondBefore);
+    EXPECT_TRUE(second->ProfileSave(false));
+    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "WERKNUMMER"), "JOB-2");
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "WERKNUMMER"), "JOB-1");
+}
+
+TEST_F(ProjectFormTest, NewProjectIsEmptyAndIgnoresTyping) {
+    const QString dir = folder.MakeDirectory("new");
+    TProjectForm* form = TProjectForm::NewProject(&area, dir);
+    EXPECT_EQ(form->FileListBox1->count(), 0);
+    EXPECT_TRUE(form->CanDelete);
+    EXPECT_FALSE(form->CanCopyTo);
+    EXPECT_TRUE(form->CanSearch);
+    auto* chart = Find<TProfileChart>(form, "chtDisplay");
+    EXPECT_DOUBLE_EQ(chart->VerticalRange(), 2.0);
+    for (const QString& name : chart->SeriesNames())
+        EXPECT_FALSE(chart->IsActive(name)) << name.toStdString();
+    Type(form, "Edit12", "abc");
+    EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(ProjectFormTest, EmptiedListKeepsTheLastProfileButPlaceholdersTheProfileCurves) {
+    const QString dir = folder.MakeProject("p", 1);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    const QString lasNr = Text(form, "Edit12");
+    QFile::remove(dir + "zq0001.xml");
+    form->FileListBox1->Refresh();
+    EXPECT_EQ(Text(form, "Edit12"), lasNr);
+    auto* chart = Find<TProfileChart>(form, "chtDisplay");
+    EXPECT_EQ(chart->Series("serProfile")->count(), 200);
+    EXPECT_DOUBLE_EQ(chart->Series("serProfile")->at(0).y(), 1000.0);
+    EXPECT_EQ(chart->Series("serZijMeas")->count(), 201);
+    EXPECT_TRUE(form->CanPrintPreview);
+    EXPECT_FALSE(form->CanPrintProfiles || form->CanDelete || form->CanCopyTo);
+    Type(form, "Edit12", "x");
+    EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(ProjectFormTest, SpeedChangeRebuildsTheRecordAndDropsHeaderEdits) {
+    const QString dir = folder.MakeDirectory("p");
+    ostiva::testdata::GeneratorOptions options;
+    options.speed = "80";
+    folder.WriteProfile(dir + "zq0001.xml", options);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxVelInp")->currentText(), "80");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "2.4");
+    const QString lasNr = Text(form, "Edit12");
+    Type(form, "Edit12", "typed");
+
+    ChooseSpeed(form, "160");
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(form->CurrentProfile()->Snelheid, "160");
+    EXPECT_EQ(form->CurrentProfile()->Norm, "1.60");
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "160");
+    EXPECT_EQ(Find<QLabel>(form, "lblVelZij")->text(), "160");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "1.6");
+    EXPECT_EQ(Text(form, "Edit12"), lasNr);
+    EXPECT_TRUE(form->Modified);
+
+    EXPECT_TRUE(form->ProfileSave(false));
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "SNELHEID"), "160");
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "TOP_QUALITY", "NORM"), "1.60");
+}
+
+TEST_F(ProjectFormTest, QualityLabelsTurnRedOnlyAboveOne) {
+    const QString dir = folder.MakeDirectory("p");
+    WriteStepProfile(dir + "zq1.xml", 80, "40", "1.00"); // QI 80 um / 25 mm / 3.2 mrad = 1.00
+    WriteStepProfile(dir + "zq2.xml", 81, "40", "1.01"); // 1.0125
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq1.xml");
+    auto* quality = Find<QLabel>(form, "lblQuality");
+    auto* lateral = Find<QLabel>(form, "lblQIZij");
+    const QColor normal = form->palette().color(QPalette::WindowText);
+    EXPECT_EQ(quality->text(), " 1.00");
+    EXPECT_EQ(lateral->text(), " 1.00");
+    EXPECT_EQ(quality->palette().color(QPalette::WindowText), normal);
+    EXPECT_EQ(lateral->palette().color(QPalette::WindowText), normal);
+    Select(form, 1);
+    EXPECT_EQ(quality->text(), " 1.01");
+    EXPECT_EQ(lateral->text(), " 1.01");
+    EXPECT_EQ(quality->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(lateral->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
+TEST_F(ProjectFormTest, ChangeButtonWritesAllFourteenLimitsAndMovesTheLines) {
+    const QString dir = folder.MakeProject("p", 2);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    const QStringList buttons = {"btnNormTopChange",         "btnNormShortWavesChange",
+                                 "btnNormShortWavesChange1", "btnNormShortWavesChange2",
+                                 "btnNormShortWavesChange3", "btnNormTrendChange",
+                                 "btnNormZijChange"};
+    for (const QString& name : buttons)
+        EXPECT_FALSE(Find<QPushButton>(form, name)->isEnabled());
+
+    Find<QLineEdit>(form, "edtNormTopPos")->setText("0.5");
+    Find<QLineEdit>(form, "edtNormZijNeg")->setText("-0.75");
+    for (const QString& name : buttons)
+        EXPECT_TRUE(Find<QPushButton>(form, name)->isEnabled());
+    QTest::mouseClick(Find<QPushButton>(form, "btnNormTrendChange"), Qt::LeftButton);
+    for (const QString& name : buttons)
+        EXPECT_FALSE(Find<QPushButton>(form, name)->isEnabled());
+
+    ostiva::IniFile language(S(folder.LanguageFile("EN")));
+    EXPECT_EQ(language.ReadString("ProjectFormLabels", "edtNormTopPos", ""), "0.5");
+    EXPECT_EQ(language.ReadString("ProjectFormLabels", "edtNormZijNeg", ""), "-0.75");
+    for (const char* key : {"edtNormTopNeg", "edtNormTrendPos", "edtNormShortWavesNeg3"})
+        EXPECT_EQ(Q(language.ReadString("ProjectFormLabels", key, "")),
+                  Find<QLineEdit>(form, key)->text());
+
+    auto* chart = Find<TProfileChart>(form, "chtDisplay");
+    QLineSeries* top = chart->Series("serNormTopPos");
+    ASSERT_EQ(top->count(), 2);
+    EXPECT_EQ(top->at(0), QPointF(-500, 0.5));
+    EXPECT_EQ(top->at(1), QPointF(500, 0.5));
+    // The record follows at the next selection, and so does a window opened later.
+    EXPECT_NE(form->CurrentProfile()->NormTopPos[0], 0.5);
+    Select(form, 1);
+    EXPECT_DOUBLE_EQ(form->CurrentProfile()->NormTopPos[0], 0.5);
+    TProjectForm* later = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    EXPECT_EQ(Text(later, "edtNormTopPos"), "0.5");
+}
+
+TEST_F(ProjectFormTest, GraphKindShowsItsPanels) {
+    const QString dir = folder.MakeProject("p", 1);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    auto* tabs = Find<QTabBar>(form, "tabGraficType");
+    EXPECT_EQ(tabs->count(), 9);
+    EXPECT_EQ(tabs->tabText(0), "Top_Meas");
+    struct Expected {
+        int kind;
+        QStringList shown;
+    };
+    const QStringList all = {"gbxTopMeasParms",    "gbxZijMeasParms",    "gbxSWParms",
+                             "gbxSWParms1",        "gbxSWParms2",        "gbxSWParms3",
+                             "gbxNormTop",         "gbxNormShortWaves",  "gbxNormTrend",
+                             "gbxNormZij",         "gbxNormShortWaves1", "gbxNormShortWaves2",
+                             "gbxNormShortWaves3", "grpQuality",         "gbxQIZij"};
+    const QList<Expected> cases = {
+        {0, {"gbxTopMeasParms", "gbxNormTop", "grpQuality"}},
+        {1, {"gbxTopMeasParms", "grpQuality"}},
+        {2, {"gbxSWParms", "gbxNormShortWaves"}},
+        {3, {"gbxTopMeasParms", "gbxNormTrend"}},
+        {4, {"gbxTopMeasParms", "gbxZijMeasParms", "gbxNormZij", "gbxQIZij"}},
+        {5, {"gbxTopMeasParms", "gbxZijMeasParms", "gbxQIZij"}},
+        {6, {"gbxSWParms1", "gbxNormShortWaves1"}},
+        {8, {"gbxSWParms3", "gbxNormShortWaves3"}},
+    };
+    auto* chart = Find<TProfileChart>(form, "chtDisplay");
+    for (const Expected& expected : cases) {
+        tabs->setCurrentIndex(expected.kind);
+        EXPECT_EQ(form->GraphKind(), expected.kind);
+        for (const QString& name : all)
+            EXPECT_EQ(Find<QGroupBox>(form, name)->isVisibleTo(form), expected.shown.contains(name))
+                << "kind " << expected.kind << " " << name.toStdString();
+        EXPECT_TRUE(Find<QWidget>(form, "pnlVelInp")->isVisibleTo(form));
+    }
+    tabs->setCurrentIndex(6);
+    EXPECT_TRUE(chart->IsActive("serShortwaves1"));
+    EXPECT_DOUBLE_EQ(chart->VerticalRange(), 0.06);
+    EXPECT_EQ(chart->Series("serShortwaves1")->at(0), QPointF(-500, 0));
+}
+
+TEST_F(ProjectFormTest, MissingLanguageKeysShowError) {
+    // A language file without the trend's series name and without the speed index.
+    const std::string path = S(folder.LanguageFile("EN"));
+    std::string text = ReadFileBytes(path);
+    for (const char* key : {"serTrend=", "NewNormVelInpIdx="}) {
+        const auto at = text.find(key);
+        ASSERT_NE(at, std::string::npos);
+        text.erase(at, text.find('\n', at) - at + 1);
+    }
+    ostiva::testdata::WriteFileBytes(path, text);
+    const QString dir = folder.MakeDirectory("p");
+    TProjectForm* form = TProjectForm::NewProject(&area, dir);
+    EXPECT_EQ(Find<TProfileChart>(form, "chtDisplay")->Series("serTrend")->name(), "Error");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxVelInp")->currentText(), "40");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "3.2");
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+// Takes the README's screenshots from the real program: the main window with a project open,
+// once per chosen graph kind. Run under xvfb-run (scripts/screenshots.sh).
+#include "AppContext.h"
+#include "TMainForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+void Settle(int milliseconds) {
+    for (int i = 0; i < milliseconds / 10; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: ostiva-screenshots OUTPUT_DIR PROFILE [KIND:NAME]...\n");
+        return 2;
+    }
+    const QString outputDir = QString::fromLocal8Bit(argv[1]);
+    const QString profile = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+
+    // A private copy of the language files, so the user's own settings are neither read nor
+    // written.
+    QTemporaryDir home;
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    for (const QString& name : programDir.entryList({"ostiva_??.ini"}, QDir::Files))
+        QFile::copy(programDir.filePath(name), home.filePath(name));
+    App().ExecutablePath = home.filePath("ostiva");
+
+    TMainForm mainForm;
+    mainForm.setWindowState(Qt::WindowNoState);
+    mainForm.resize(1400, 860);
+    mainForm.move(0, 0);
+    mainForm.show();
+    mainForm.OnStart({profile});
+    Settle(300);
+
+    QDir().mkpath(outputDir);
+    int status = 0;
+    for (int i = 3; i < argc; ++i) {
+        const QStringList kindAndName = QString::fromLocal8Bit(argv[i]).split(':');
+        auto* tabs = mainForm.findChild<QTabBar*>("tabGraficType");
+        if (kindAndName.size() != 2 || !tabs) {
+            status = 2;
+            continue;
+        }
+        tabs->setCurrentIndex(kindAndName[0].toInt());
+        Settle(300);
+        const QString file = QDir(outputDir).filePath(kindAndName[1] + ".png");
+        if (!mainForm.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            status = 1;
+        }
+    }
+    return status;
+}
