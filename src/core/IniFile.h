@@ -6,8 +6,12 @@
 // - a missing file, section or key gives the caller's default;
 // - writing replaces a value in place, appends the key at the end of its section, appends the
 //   section at the end of the file, or creates the file.
+// - lines starting with ";" or "#" are comments; comments, blank and unknown lines are kept
+//   as they stand when writing, and so are LF or CRLF line ends;
+// - a section or key that appears twice is read and written at its first occurrence.
 // Files are 8-bit text: read as UTF-8, or as Latin-1 where they are not valid UTF-8; values are
-// handed out as UTF-8 and written back in the file's own encoding.
+// handed out as UTF-8 and written back in the file's own encoding (a UTF-8 BOM is kept).
+// Parsed files are cached by path and stat() identity, so reopening an unchanged file is cheap.
 #include <memory>
 #include <stdexcept>
 #include <string>

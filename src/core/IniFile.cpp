@@ -1,0 +1,492 @@
+#include "IniFile.h"
+
+#include "AtomicFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <string_view>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <vector>
+
+namespace ostiva {
+
+enum class TextEncoding { Utf8, Latin1 };
+
+struct IniLine {
+    std::string text; // UTF-8, without its line end
+    std::string end;  // "\n", "\r\n", or "" for a last line without one
+};
+
+struct IniContents {
+    std::string raw; // the file's bytes, to recognise an unchanged file cheaply
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool bom = false;
+    std::string newline = "\n"; // line end of added lines: the file's own style
+    std::vector<IniLine> lines;
+    // Lower-case section -> lower-case key -> finished value, built once per parse so that
+    // the many lookups of a language file stay cheap.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> values;
+};
+
+namespace {
+
+constexpr size_t kMaxValueCharacters = 2047;
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// ---- Text encoding -------------------------------------------------------------------------
+
+// Length of the well-formed UTF-8 sequence at s[i], or 0 when there is none.
+size_t Utf8SequenceLength(std::string_view s, size_t i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    if (b0 < 0x80)
+        return 1;
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3;
+        if (b0 == 0xE0)
+            low = 0xA0; // no overlong forms
+        if (b0 == 0xED)
+            high = 0x9F; // no surrogates
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4;
+        if (b0 == 0xF0)
+            low = 0x90;
+        if (b0 == 0xF4)
+            high = 0x8F; // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + length > s.size())
+        return 0;
+    if (byte(i + 1) < low || byte(i + 1) > high)
+        return 0;
+    for (size_t k = 2; k < length; ++k)
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+            return 0;
+    return length;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const size_t length = Utf8SequenceLength(s, i);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+void AppendLatin1AsUtf8(std::string& out, unsigned char c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-8 as it stands; any byte that is not part of a well-formed sequence is taken as Latin-1.
+std::string ToValidUtf8(std::string_view s) {
+    if (IsValidUtf8(s))
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (size_t i = 0; i < s.size();) {
+        const size_t length = Utf8SequenceLength(s, i);
+        if (length == 0) {
+            AppendLatin1AsUtf8(out, static_cast<unsigned char>(s[i]));
+            ++i;
+        } else {
+            out.append(s.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+std::string Latin1ToUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 8);
+    for (const char c : s)
+        AppendLatin1AsUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+// Valid UTF-8 to Latin-1; a character Latin-1 lacks becomes '?'.
+std::string Utf8ToLatin1(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        const size_t length = std::max<size_t>(1, Utf8SequenceLength(s, i));
+        if (b0 < 0x80)
+            out += static_cast<char>(b0);
+        else if (length == 2 && b0 <= 0xC3)
+            out += static_cast<char>(((b0 & 0x03) << 6) |
+                                     (static_cast<unsigned char>(s[i + 1]) & 0x3F));
+        else
+            out += '?';
+        i += length;
+    }
+    return out;
+}
+
+// Cuts valid UTF-8 after `maxCharacters` characters.
+void CutToCharacters(std::string& s, size_t maxCharacters) {
+    size_t i = 0;
+    for (size_t count = 0; i < s.size() && count < maxCharacters; ++count)
+        i += std::max<size_t>(1, Utf8SequenceLength(s, i));
+    if (i < s.size())
+        s.resize(i);
+}
+
+// ---- Lines of the dialect ------------------------------------------------------------------
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+bool IsQuoted(std::string_view s) {
+    return s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front();
+}
+
+struct LineShape {
+    enum Kind { Other, Section, Key } kind = Other;
+    std::string_view name; // trimmed section or key name
+    size_t valueStart = 0; // key lines: index after the "="
+};
+
+// Comment (";" or "#"), blank and unknown lines are kept as they stand and never hold a key.
+LineShape Classify(std::string_view line) {
+    const std::string_view t = Trim(line);
+    if (t.empty() || t.front() == ';' || t.front() == '#')
+        return {};
+    if (t.front() == '[') {
+        const size_t close = t.find(']');
+        if (close == std::string_view::npos)
+            return {};
+        return {LineShape::Section, Trim(t.substr(1, close - 1)), 0};
+    }
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    return {LineShape::Key, Trim(line.substr(0, equals)), equals + 1};
+}
+
+std::string FinishValue(std::string_view rawValue) {
+    std::string_view v = Trim(rawValue);
+    if (IsQuoted(v))
+        v = v.substr(1, v.size() - 2);
+    std::string value(v);
+    CutToCharacters(value, kMaxValueCharacters);
+    return value;
+}
+
+std::shared_ptr<const IniContents> Parse(std::string raw) {
+    auto contents = std::make_shared<IniContents>();
+    std::string_view body = raw;
+    if (body.substr(0, kBom.size()) == kBom) {
+        contents->bom = true;
+        body.remove_prefix(kBom.size());
+    }
+    std::string text;
+    if (contents->bom || IsValidUtf8(body)) {
+        text = ToValidUtf8(body);
+    } else {
+        contents->encoding = TextEncoding::Latin1;
+        text = Latin1ToUtf8(body);
+    }
+
+    bool styleKnown = false;
+    for (size_t start = 0; start < text.size();) {
+        const size_t lf = text.find('\n', start);
+        IniLine line;
+        if (lf == std::string::npos) {
+            line.text = text.substr(start);
+            start = text.size();
+        } else {
+            const bool crlf = lf > start && text[lf - 1] == '\r';
+            line.text = text.substr(start, lf - start - (crlf ? 1 : 0));
+            line.end = crlf ? "\r\n" : "\n";
+            start = lf + 1;
+            if (!styleKnown) {
+                contents->newline = line.end;
+                styleKnown = true;
+            }
+        }
+        contents->lines.push_back(std::move(line));
+    }
+
+    // A section or key that appears twice is read from its first occurrence; the writer
+    // changes that same occurrence, so what is written is what is read back.
+    std::unordered_map<std::string, std::string>* section = nullptr;
+    for (const IniLine& line : contents->lines) {
+        const LineShape shape = Classify(line.text);
+        if (shape.kind == LineShape::Section) {
+            const auto [it, added] = contents->values.try_emplace(Lower(shape.name));
+            section = added ? &it->second : nullptr;
+        } else if (shape.kind == LineShape::Key && section != nullptr) {
+            section->try_emplace(Lower(shape.name),
+                                 FinishValue(std::string_view(line.text).substr(shape.valueStart)));
+        }
+    }
+    contents->raw = std::move(raw);
+    return contents;
+}
+
+std::string Serialize(const IniContents& contents) {
+    std::string text;
+    for (const IniLine& line : contents.lines) {
+        text += line.text;
+        text += line.end;
+    }
+    std::string out = contents.bom ? std::string(kBom) : std::string();
+    out += contents.encoding == TextEncoding::Latin1 ? Utf8ToLatin1(text) : text;
+    return out;
+}
+
+// A line break inside a name or value would split the line and make up keys of its own.
+std::string OneLine(std::string_view s) {
+    std::string out = ToValidUtf8(s);
+    for (char& c : out)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+void SetValue(IniContents& contents, const std::string& section, const std::string& key,
+              const std::string& value) {
+    auto& lines = contents.lines;
+    const std::string wantedSection = Lower(section);
+    const std::string wantedKey = Lower(key);
+
+    size_t header = lines.size();
+    for (size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
+        const LineShape shape = Classify(lines[i].text);
+        if (shape.kind == LineShape::Section && Lower(shape.name) == wantedSection)
+            header = i;
+    }
+
+    auto endLastLine = [&] {
+        if (!lines.empty() && lines.back().end.empty())
+            lines.back().end = contents.newline;
+    };
+    if (header == lines.size()) {
+        endLastLine();
+        if (!lines.empty() && !Trim(lines.back().text).empty())
+            lines.push_back({"", contents.newline});
+        lines.push_back({"[" + section + "]", contents.newline});
+        lines.push_back({key + "=" + value, contents.newline});
+        return;
+    }
+
+    size_t lastContent = header;
+    for (size_t i = header + 1; i < lines.size(); ++i) {
+        const std::string_view text = lines[i].text;
+        const LineShape shape = Classify(text);
+        if (shape.kind == LineShape::Section)
+            break;
+        if (shape.kind == LineShape::Key && Lower(shape.name) == wantedKey) {
+            // Keeps the key's spelling and the blanks around "=" as the file has them.
+            const std::string_view rest = text.substr(shape.valueStart);
+            size_t blanks = 0;
+            while (blanks < rest.size() && IsBlank(rest[blanks]))
+                ++blanks;
+            lines[i].text = std::string(text.substr(0, shape.valueStart + blanks)) + value;
+            return;
+        }
+        const std::string_view t = Trim(text);
+        if (!t.empty() && t.front() != ';' && t.front() != '#')
+            lastContent = i; // a new key goes after the last key, not after trailing comments
+    }
+    if (lines[lastContent].end.empty())
+        lines[lastContent].end = contents.newline;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent + 1),
+                 IniLine{key + "=" + value, contents.newline});
+}
+
+// ---- Reading with a cache ------------------------------------------------------------------
+
+// The file's identity as far as stat() tells it; any rewrite changes one of these.
+struct FileStamp {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified;
+    timespec changed;
+
+    static FileStamp Of(const struct stat& st) {
+        return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    }
+    bool operator==(const FileStamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+               changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+struct CacheEntry {
+    FileStamp stamp;
+    // File timestamps tick coarsely, so a file changed shortly before or while it was read
+    // may keep its stamp through a second change. Such an entry is checked against the
+    // file's bytes at every open until the file has been quiet for a while.
+    bool settled;
+    std::shared_ptr<const IniContents> contents;
+};
+
+constexpr time_t kSettleSeconds = 3;
+constexpr size_t kMaxCachedFiles = 64;
+
+std::mutex cacheMutex;
+std::unordered_map<std::string, CacheEntry> cache;
+
+[[noreturn]] void ThrowCantOpen(const std::string& path) {
+    throw IniError("Can't open ini-file " + path);
+}
+
+bool ReadAll(int fd, std::string& out) {
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// The parsed file, or null when it does not exist.
+std::shared_ptr<const IniContents> LoadContents(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return nullptr;
+        ThrowCantOpen(path);
+    }
+    if (!S_ISREG(st.st_mode))
+        ThrowCantOpen(path);
+
+    std::shared_ptr<const IniContents> previous;
+    {
+        const std::lock_guard lock(cacheMutex);
+        if (const auto it = cache.find(path); it != cache.end()) {
+            if (it->second.settled && it->second.stamp == FileStamp::Of(st))
+                return it->second.contents;
+            previous = it->second.contents;
+        }
+    }
+
+    timespec readStart{};
+    clock_gettime(CLOCK_REALTIME, &readStart);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return nullptr;
+        ThrowCantOpen(path);
+    }
+    std::string raw;
+    const bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, raw);
+    close(fd);
+    if (!ok)
+        ThrowCantOpen(path);
+
+    auto contents = previous && previous->raw == raw ? previous : Parse(std::move(raw));
+    const bool settled = st.st_mtim.tv_sec + kSettleSeconds < readStart.tv_sec;
+    const std::lock_guard lock(cacheMutex);
+    if (cache.size() >= kMaxCachedFiles && cache.find(path) == cache.end())
+        cache.clear();
+    cache.insert_or_assign(path, CacheEntry{FileStamp::Of(st), settled, contents});
+    return contents;
+}
+
+size_t FindExe(const std::string& path) {
+    return Lower(path).find(".exe");
+}
+
+} // namespace
+
+IniFile::IniFile(std::string path) : path_(std::move(path)), contents_(LoadContents(path_)) {}
+
+IniFile::~IniFile() = default;
+
+bool IniFile::Exists() const {
+    return contents_ != nullptr;
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& defaultValue) const {
+    if (!contents_)
+        return defaultValue;
+    const auto s = contents_->values.find(Lower(section));
+    if (s == contents_->values.end())
+        return defaultValue;
+    const auto k = s->second.find(Lower(key));
+    return k == s->second.end() ? defaultValue : k->second;
+}
+
+void IniFile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
+    try {
+        // The file as it is now: another writer may have changed it since this one opened.
+        const auto current = LoadContents(path_);
+        IniContents edited = current ? *current : IniContents{};
+
+        // A value that looks quoted gets one more pair, so that it reads back as written.
+        std::string stored = OneLine(value);
+        if (IsQuoted(Trim(stored)))
+            stored = "\"" + std::string(Trim(stored)) + "\"";
+        SetValue(edited, OneLine(section), OneLine(key), stored);
+
+        std::string bytes = Serialize(edited);
+        WriteFileAtomically(path_, bytes);
+        contents_ = Parse(std::move(bytes));
+    } catch (const std::exception&) {
+        throw IniError("Unable to write to " + path_);
+    }
+}
+
+std::string SettingsFilePath(const std::string& executablePath) {
+    std::string path = executablePath;
+    const size_t exe = FindExe(path);
+    if (exe == std::string::npos)
+        return path + ".ini";
+    return path.replace(exe, 4, ".ini");
+}
+
+std::string LanguageFilePath(const std::string& executablePath, const std::string& code) {
+    std::string path = executablePath;
+    if (const size_t exe = FindExe(path); exe != std::string::npos)
+        path.erase(exe, 4);
+    return path + "_" + code + ".ini";
+}
+
+} // namespace ostiva

@@ -1,0 +1,310 @@
+#include "IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using ostiva::IniError;
+using ostiva::IniFile;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("ostiva_ini_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::string Make(const std::string& name, const std::string& bytes) const {
+        const std::string path = PathOf(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    static std::string Bytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(IniFileTest, ReadsTheDialect) {
+    const std::string path = Make("a.ini", "; settings\n"
+                                           "orphan=before any section\n"
+                                           "[Main]\n"
+                                           "  Name \t=\t  Ostiva GUI  \n"
+                                           "Double=\"  quoted  \"\n"
+                                           "Single='x'\n"
+                                           "Unmatched=\"x'\n"
+                                           "Lone=\"\n"
+                                           "Empty=\n"
+                                           "Blanks=   \n"
+                                           "Formula=a=b=c\n"
+                                           ";Hidden=comment\n"
+                                           "#Also=comment\n"
+                                           "just some text\n"
+                                           "[ Other ]\n"
+                                           "key=other\n");
+    const IniFile ini(path);
+    EXPECT_TRUE(ini.Exists());
+    EXPECT_EQ(ini.ReadString("MAIN", "name", "-"), "Ostiva GUI");
+    EXPECT_EQ(ini.ReadString("main", "DOUBLE", "-"), "  quoted  ");
+    EXPECT_EQ(ini.ReadString("Main", "Single", "-"), "x");
+    EXPECT_EQ(ini.ReadString("Main", "Unmatched", "-"), "\"x'");
+    EXPECT_EQ(ini.ReadString("Main", "Lone", "-"), "\"");
+    EXPECT_EQ(ini.ReadString("Main", "Empty", "Error"), "");
+    EXPECT_EQ(ini.ReadString("Main", "Blanks", "Error"), "");
+    EXPECT_EQ(ini.ReadString("Main", "Formula", "-"), "a=b=c");
+    EXPECT_EQ(ini.ReadString("Main", "Hidden", "-"), "-");
+    EXPECT_EQ(ini.ReadString("Main", "#Also", "-"), "-");
+    EXPECT_EQ(ini.ReadString("Main", "just some text", "-"), "-");
+    EXPECT_EQ(ini.ReadString("Main", "orphan", "-"), "-");
+    EXPECT_EQ(ini.ReadString("OTHER", "Key", "-"), "other");
+    EXPECT_EQ(ini.ReadString("Main", "missing", "Error"), "Error");
+    EXPECT_EQ(ini.ReadString("Missing", "Name", "Error"), "Error");
+}
+
+TEST_F(IniFileTest, MissingFileGivesDefaults) {
+    const IniFile ini(PathOf("none.ini"));
+    EXPECT_FALSE(ini.Exists());
+    EXPECT_EQ(ini.ReadString("Software", "Language", "EN"), "EN");
+    const IniFile underFile(Make("plain", "x") + "/below.ini");
+    EXPECT_FALSE(underFile.Exists());
+}
+
+TEST_F(IniFileTest, FirstOccurrenceOfSectionAndKeyWins) {
+    const std::string path =
+        Make("dup.ini", "[A]\nk=first\nk=second\n[B]\nk=b\n[a]\nk=third\nonly=later\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString("A", "k", "-"), "first");
+    EXPECT_EQ(ini.ReadString("A", "only", "-"), "-");
+    ini.WriteString("a", "K", "new");
+    EXPECT_EQ(Bytes(path), "[A]\nk=new\nk=second\n[B]\nk=b\n[a]\nk=third\nonly=later\n");
+    EXPECT_EQ(IniFile(path).ReadString("A", "k", "-"), "new");
+}
+
+TEST_F(IniFileTest, LongValuesAreCutAt2047Characters) {
+    const std::string ascii(3000, 'x');
+    std::string umlauts;
+    for (int i = 0; i < 2100; ++i)
+        umlauts += "\xC3\xBC"; // ü
+    IniFile ini(Make("long.ini", "[S]\nascii=" + ascii + "\numl=" + umlauts + "\n"));
+    EXPECT_EQ(ini.ReadString("S", "ascii", ""), std::string(2047, 'x'));
+    EXPECT_EQ(ini.ReadString("S", "uml", ""), umlauts.substr(0, 2 * 2047));
+}
+
+TEST_F(IniFileTest, WritesInPlaceAppendsKeysAndSectionsAndKeepsOtherLines) {
+    const std::string original = "; language file\n"
+                                 "[Menu1]\n"
+                                 "Caption = &File\n"
+                                 "\n"
+                                 "some unknown line\n"
+                                 "; trailing comment\n"
+                                 "\n"
+                                 "[Menu2]\n"
+                                 "Caption=&Edit";
+    const std::string path = Make("w.ini", original);
+    IniFile ini(path);
+    ini.WriteString("MENU1", "caption", "&Bestand");
+    ini.WriteString("Menu1", "Hint", "File menu");
+    ini.WriteString("Menu2", "Hint", "Edit menu");
+    ini.WriteString("Paths", "CurDir", "/data/");
+    EXPECT_EQ(Bytes(path), "; language file\n"
+                           "[Menu1]\n"
+                           "Caption = &Bestand\n"
+                           "\n"
+                           "some unknown line\n"
+                           "Hint=File menu\n"
+                           "; trailing comment\n"
+                           "\n"
+                           "[Menu2]\n"
+                           "Caption=&Edit\n"
+                           "Hint=Edit menu\n"
+                           "\n"
+                           "[Paths]\n"
+                           "CurDir=/data/\n");
+    EXPECT_EQ(ini.ReadString("menu1", "caption", "-"), "&Bestand");
+}
+
+TEST_F(IniFileTest, CreatesAMissingFile) {
+    const std::string path = PathOf("new.ini");
+    IniFile ini(path);
+    ini.WriteString("Software", "Language", "NL");
+    EXPECT_TRUE(ini.Exists());
+    EXPECT_EQ(Bytes(path), "[Software]\nLanguage=NL\n");
+}
+
+TEST_F(IniFileTest, WrittenValuesReadBackAsWritten) {
+    IniFile ini(PathOf("v.ini"));
+    ini.WriteString("S", "blanks", "  padded  ");
+    ini.WriteString("S", "quoted", "'as typed'");
+    ini.WriteString("S", "broken", "one\r\ntwo=2\n[Evil]");
+    ini.WriteString("S", "latin", std::string("M\xFCller")); // not UTF-8: taken as Latin-1
+    const IniFile again(ini.Path());
+    EXPECT_EQ(again.ReadString("S", "blanks", "-"), "padded");
+    EXPECT_EQ(again.ReadString("S", "quoted", "-"), "'as typed'");
+    EXPECT_EQ(again.ReadString("S", "broken", "-"), "one  two=2 [Evil]");
+    EXPECT_EQ(again.ReadString("S", "two", "-"), "-");
+    EXPECT_EQ(again.ReadString("Evil", "two", "-"), "-");
+    EXPECT_EQ(again.ReadString("S", "latin", "-"), "M\xC3\xBCller");
+}
+
+TEST_F(IniFileTest, KeepsCrLfLineEnds) {
+    const std::string path = Make("crlf.ini", "[A]\r\nx=1\r\n\r\n[B]\r\ny=2");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString("A", "x", "-"), "1");
+    EXPECT_EQ(ini.ReadString("B", "y", "-"), "2");
+    ini.WriteString("A", "x", "10");
+    ini.WriteString("A", "z", "3");
+    ini.WriteString("C", "w", "4");
+    EXPECT_EQ(Bytes(path), "[A]\r\nx=10\r\nz=3\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nw=4\r\n");
+}
+
+TEST_F(IniFileTest, Latin1FileIsReadAsUtf8AndWrittenBackAsLatin1) {
+    const std::string path = Make("latin.ini", "[Labels]\nName=Gr\xF6\xDF"
+                                               "e\nOther=caf\xE9\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString("labels", "name", "-"), "Gr\xC3\xB6\xC3\x9F"
+                                                     "e");
+    ini.WriteString("Labels", "Name", "\xC3\x84nderung \xE2\x82\xAC"); // "Änderung €"
+    EXPECT_EQ(Bytes(path), "[Labels]\nName=\xC4nderung ?\nOther=caf\xE9\n");
+    EXPECT_EQ(IniFile(path).ReadString("Labels", "Other", "-"), "caf\xC3\xA9");
+}
+
+TEST_F(IniFileTest, Utf8FileStaysUtf8AndKeepsItsBom) {
+    const std::string path = Make("bom.ini", "\xEF\xBB\xBF[Sect]\nText=\xC3\xA9t\xC3\xA9\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString("Sect", "Text", "-"), "\xC3\xA9t\xC3\xA9");
+    ini.WriteString("Sect", "More", "\xE2\x82\xAC");
+    EXPECT_EQ(Bytes(path), "\xEF\xBB\xBF[Sect]\nText=\xC3\xA9t\xC3\xA9\nMore=\xE2\x82\xAC\n");
+}
+
+TEST_F(IniFileTest, UnreadablePathsThrow) {
+    try {
+        IniFile ini(dir_.string());
+        FAIL() << "a directory opened as ini-file";
+    } catch (const IniError& e) {
+        EXPECT_EQ(std::string(e.what()), "Can't open ini-file " + dir_.string());
+    }
+    if (geteuid() != 0) { // root reads whatever the mode says
+        const std::string path = Make("secret.ini", "[A]\nb=c\n");
+        chmod(path.c_str(), 0);
+        EXPECT_THROW(IniFile{path}, IniError);
+    }
+}
+
+TEST_F(IniFileTest, ReadOnlyFileIsNotWritten) {
+    const std::string original = "[A]\nb=c\n";
+    const std::string path = Make("ro.ini", original);
+    chmod(path.c_str(), 0444);
+    IniFile ini(path);
+    try {
+        ini.WriteString("A", "b", "changed");
+        FAIL() << "a read-only file was written";
+    } catch (const IniError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    }
+    EXPECT_EQ(Bytes(path), original);
+    EXPECT_EQ(ini.ReadString("A", "b", "-"), "c");
+
+    IniFile nowhere(PathOf("missing/dir/x.ini"));
+    EXPECT_THROW(nowhere.WriteString("A", "b", "c"), IniError);
+    EXPECT_FALSE(fs::exists(PathOf("missing")));
+}
+
+TEST_F(IniFileTest, ChangedFileIsSeenAtNextOpen) {
+    const std::string path = Make("c.ini", "[A]\nk=one\n");
+    EXPECT_EQ(IniFile(path).ReadString("A", "k", "-"), "one");
+
+    // Another writer rewrites the file in place, same size, within the same clock tick
+    // (file times tick coarsely, so most of these rewrites keep the file's stamp).
+    for (int round = 0; round < 20; ++round) {
+        const std::string value = round % 2 ? "one" : "two";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "[A]\nk=" << value << "\n";
+        ASSERT_EQ(IniFile(path).ReadString("A", "k", "-"), value) << "round " << round;
+    }
+
+    // ... or replaces it by a new file.
+    const std::string other = Make("c2.ini", "[A]\nk=six\n");
+    fs::rename(other, path);
+    EXPECT_EQ(IniFile(path).ReadString("A", "k", "-"), "six");
+
+    IniFile writer(path);
+    writer.WriteString("A", "k", "ten");
+    EXPECT_EQ(writer.ReadString("A", "k", "-"), "ten");
+    EXPECT_EQ(IniFile(path).ReadString("A", "k", "-"), "ten");
+
+    fs::remove(path);
+    EXPECT_FALSE(IniFile(path).Exists());
+}
+
+TEST_F(IniFileTest, WriterSeesChangesMadeAfterItOpened) {
+    const std::string path = Make("late.ini", "[A]\nk=1\n");
+    IniFile early(path);
+    IniFile(path).WriteString("A", "other", "2");
+    early.WriteString("A", "k", "3");
+    EXPECT_EQ(Bytes(path), "[A]\nk=3\nother=2\n");
+}
+
+TEST_F(IniFileTest, ManyOpensOfAnUnchangedFileAreCheap) {
+    std::string text = "[ProjectFormLabels]\n";
+    for (int i = 0; i < 120; ++i)
+        text += "Label" + std::to_string(i) + "=Caption number " + std::to_string(i) + "\n";
+    const std::string path = Make("big.ini", text);
+    // An old file counts as settled, as a shipped language file does.
+    const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
+
+    // 10,000 profile records, each reading 35 texts, within a second.
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+    constexpr int kRecords = 10000;
+    constexpr double kBudgetSeconds = 1.0;
+#else
+    constexpr int kRecords = 1000; // unoptimised or sanitized: only that the cache holds up
+    constexpr double kBudgetSeconds = 10.0;
+#endif
+    const auto start = std::chrono::steady_clock::now();
+    size_t total = 0;
+    for (int record = 0; record < kRecords; ++record) {
+        const IniFile ini(path);
+        for (int key = 0; key < 35; ++key)
+            total += ini.ReadString("projectformlabels", "LABEL" + std::to_string(key), "").size();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(total, static_cast<size_t>(kRecords) * (10 * 16 + 25 * 17));
+    EXPECT_LT(seconds, kBudgetSeconds);
+}
+
+TEST(IniFilePaths, SettingsAndLanguageFileNames) {
+    using ostiva::LanguageFilePath;
+    using ostiva::SettingsFilePath;
+    EXPECT_EQ(SettingsFilePath("C:\\Prog\\zq_gui.exe"), "C:\\Prog\\zq_gui.ini");
+    EXPECT_EQ(SettingsFilePath("/opt/ostiva/OSTIVA.EXE"), "/opt/ostiva/OSTIVA.ini");
+    EXPECT_EQ(SettingsFilePath("/a.exe.d/prog.exe"), "/a.ini.d/prog.exe");
+    EXPECT_EQ(SettingsFilePath("/x/ostiva"), "/x/ostiva.ini");
+    EXPECT_EQ(LanguageFilePath("C:\\Prog\\zq_gui.exe", "EN"), "C:\\Prog\\zq_gui_EN.ini");
+    EXPECT_EQ(LanguageFilePath("/x/Ostiva.Exe", "NL"), "/x/Ostiva_NL.ini");
+    EXPECT_EQ(LanguageFilePath("/x/ostiva", "FR"), "/x/ostiva_FR.ini");
+}
+
+} // namespace
