@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -263,36 +262,6 @@ TEST_F(IniFileTest, WriterSeesChangesMadeAfterItOpened) {
     IniFile(path).WriteString("A", "other", "2");
     early.WriteString("A", "k", "3");
     EXPECT_EQ(Bytes(path), "[A]\nk=3\nother=2\n");
-}
-
-TEST_F(IniFileTest, ManyOpensOfAnUnchangedFileAreCheap) {
-    std::string text = "[ProjectFormLabels]\n";
-    for (int i = 0; i < 120; ++i)
-        text += "Label" + std::to_string(i) + "=Caption number " + std::to_string(i) + "\n";
-    const std::string path = Make("big.ini", text);
-    // An old file counts as settled, as a shipped language file does.
-    const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
-
-    // 10,000 profile records, each reading 35 texts, within a second.
-#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
-    constexpr int kRecords = 10000;
-    constexpr double kBudgetSeconds = 1.0;
-#else
-    constexpr int kRecords = 1000; // unoptimised or sanitized: only that the cache holds up
-    constexpr double kBudgetSeconds = 10.0;
-#endif
-    const auto start = std::chrono::steady_clock::now();
-    size_t total = 0;
-    for (int record = 0; record < kRecords; ++record) {
-        const IniFile ini(path);
-        for (int key = 0; key < 35; ++key)
-            total += ini.ReadString("projectformlabels", "LABEL" + std::to_string(key), "").size();
-    }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(total, static_cast<size_t>(kRecords) * (10 * 16 + 25 * 17));
-    EXPECT_LT(seconds, kBudgetSeconds);
 }
 
 TEST(IniFilePaths, SettingsAndLanguageFileNames) {
