@@ -1,13 +1,15 @@
 #pragma once
 // The chart of a project window (chtDisplay): every curve of the graph views in its fixed order,
 // colour, width and dash; the fixed horizontal axis -500..+500 mm; the symmetric vertical axis
-// with dotted grey minor grid lines; the zero axis through the middle with black grid lines;
-// the legend of the active curves drawn over the plot.
+// with dotted grey minor grid lines; the zero line through the middle in black; the legend of
+// the active curves drawn over the plot.
 #include <QChartView>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
 
+class QGraphicsRectItem;
 class QLineSeries;
 class QValueAxis;
 
@@ -32,6 +34,7 @@ class TProfileChart : public QChartView {
     Q_OBJECT
   public:
     explicit TProfileChart(QWidget* parent = nullptr);
+    ~TProfileChart() override;
 
     // The curve of that name (for example "serProfile", "serNormTopPos", "serShortwavesAdd1"),
     // nullptr for an unknown name. The series' objectName is its curve name.
@@ -41,7 +44,11 @@ class TProfileChart : public QChartView {
     // The title key (section ChartSeriesNames) of a curve; empty for second-profile curves.
     QString TitleKey(const QString& name) const;
     // Sets each curve's legend title from its title key (`lookup` returns the text of a key).
+    // Second-profile curves have no key and keep their titles.
     void SetTitles(const std::function<QString(const QString& key)>& lookup);
+    // Comparison window: each second-profile curve gets its first-profile curve's title plus
+    // " - II", then the first-profile curves that have a partner get " - I".
+    void AppendComparisonSuffixes();
 
     bool IsActive(const QString& name) const;
     void SetActive(const QString& name, bool active);
@@ -57,7 +64,8 @@ class TProfileChart : public QChartView {
 
     // Activates the kind's curves (and, in comparison mode, its second-profile curves),
     // deactivates every other curve and scales the vertical axis by the kind's rule.
-    // Comparison mode is when any second-profile curve was active before.
+    // Comparison mode is when any second-profile curve was active before. The horizontal
+    // axis returns to -500..+500. A kind outside 0..8 changes nothing.
     void ApplyGraphKind(int kind);
     bool InComparisonMode() const;
 
@@ -67,18 +75,36 @@ class TProfileChart : public QChartView {
     double VerticalRange() const; // R of the axis -R..+R
     int MinorCount() const;
 
+    // The horizontal axis back to -500..+500 mm after the user panned it.
+    void ResetHorizontalRange();
+
     // The legend at the right (project window) or at the bottom (comparison window).
     void SetLegendAtBottom(bool bottom);
+    // The titles the legend shows, in order (the markers that are visible).
+    QStringList LegendTitles() const;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    void LayoutLegend();
     struct Curve;
+    Curve* Find(const QString& name) const;
+    void Fill(const QString& name, QList<QPointF> points);
+    void SetVerticalAxis(double range, int minorCount);
+    void UpdateZeroLine();
+    void LayoutLegend();
+
     QList<Curve*> curves_;
+    QHash<QString, Curve*> byName_;
     QValueAxis* axisX_ = nullptr;
-    QValueAxis* axisZero_ = nullptr;
     QValueAxis* axisY_ = nullptr;
+    QLineSeries* zeroLine_ = nullptr;
+    QGraphicsRectItem* legendFrame_ = nullptr;
     bool legendAtBottom_ = false;
+    bool panning_ = false;
+    double lastPanX_ = 0;
 };
