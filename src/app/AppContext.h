@@ -22,8 +22,18 @@ class AppContext {
     std::string LanguageFile(const QString& code) const;
 };
 
-inline AppContext& App() { return AppContext::Instance(); }
+inline AppContext& App() {
+    return AppContext::Instance();
+}
+
+// "." as decimal and "," as group separator for everything Qt and the C library format or
+// parse from now on, whatever the user's regional settings.
+void UseFixedNumberFormat();
 
 // Conversions between the core's UTF-8 texts and Qt.
-inline QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-inline std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+inline QString Q(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+inline std::string S(const QString& s) {
+    return s.toUtf8().toStdString();
+}

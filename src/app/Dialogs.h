@@ -32,6 +32,24 @@ class IDialogs {
     virtual QString ChooseName(QWidget* parent, const FileDialogSpec& spec) = 0;
 };
 
+// The real dialogs: QMessageBox and QFileDialog.
+class QtDialogs : public IDialogs {
+  public:
+    void Error(QWidget* parent, const QString& text, const QString& caption) override;
+    void Information(QWidget* parent, const QString& caption, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+    bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
+    QString OpenFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QStringList OpenFiles(QWidget* parent, const FileDialogSpec& spec) override;
+    QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
+};
+
+// "Desc|a;b|Desc2|c" in Qt's form "Desc (a b);;Desc2 (c)". A parenthesised part that ends a
+// description gives way to the real patterns.
+QString ToQtFilter(const QString& filter);
+// True when every pattern of the filter is "...": the dialog then shows folders only.
+bool IsFolderOnlyFilter(const QString& filter);
+
 // The dialogs in use: the real ones unless a test installed its own.
 IDialogs& Dialogs();
 // Installs `dialogs` (not owned); nullptr restores the real dialogs.

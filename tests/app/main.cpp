@@ -1,0 +1,14 @@
+// The GUI tests run headless with one application object for the whole run.
+#include "AppContext.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    UseFixedNumberFormat();
+    return RUN_ALL_TESTS();
+}
