@@ -1,0 +1,138 @@
+#include "XmlEntities.h"
+
+#include "Utf8.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+
+namespace ostiva {
+
+namespace {
+
+bool IsXmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The character of the reference `name` (the text between "&" and ";"), if it is one.
+std::optional<char32_t> ReferencedChar(std::string_view name) {
+    if (name == "lt")
+        return U'<';
+    if (name == "gt")
+        return U'>';
+    if (name == "amp")
+        return U'&';
+    if (name == "quot")
+        return U'"';
+    if (name == "apos")
+        return U'\'';
+    if (name.size() < 2 || name[0] != '#')
+        return std::nullopt;
+    int base = 10;
+    std::string_view digits = name.substr(1);
+    if (digits[0] == 'x') {
+        base = 16;
+        digits.remove_prefix(1);
+    }
+    if (digits.empty())
+        return std::nullopt;
+    std::uint32_t value = 0;
+    const auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (ec != std::errc() || end != digits.data() + digits.size() || !IsXmlChar(value))
+        return std::nullopt;
+    return static_cast<char32_t>(value);
+}
+
+void AppendReference(std::string& out, char32_t c) {
+    std::array<char, 16> digits{};
+    const auto [end, ec] =
+        std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<std::uint32_t>(c));
+    out += "&#";
+    out.append(digits.data(), end);
+    out += ';';
+}
+
+} // namespace
+
+std::string DecodeXmlText(std::string_view raw, bool normaliseLineEnds) {
+    const char lineEnd = normaliseLineEnds ? '\r' : '&';
+    std::string out;
+    out.reserve(raw.size());
+    // Copies the runs between special characters in one piece: sample lists are long.
+    for (std::size_t i = 0;;) {
+        std::size_t at = i;
+        while (at < raw.size() && raw[at] != '&' && raw[at] != lineEnd)
+            ++at;
+        out.append(raw.substr(i, at - i));
+        if (at == raw.size())
+            return out;
+        i = at + 1;
+        if (raw[at] == '\r') {
+            out += '\n';
+            if (i < raw.size() && raw[i] == '\n')
+                ++i;
+            continue;
+        }
+        const std::size_t semicolon = raw.find(';', i);
+        // The longest reference is "&#x10FFFF;" with a few leading zeros at most.
+        if (semicolon != std::string_view::npos && semicolon - at <= 16) {
+            if (const auto ch = ReferencedChar(raw.substr(i, semicolon - i))) {
+                AppendUtf8(out, *ch);
+                i = semicolon + 1;
+                continue;
+            }
+        }
+        out += '&';
+    }
+}
+
+std::string EncodeXmlText(std::string_view value, XmlContext context, char32_t largestDirect) {
+    const bool attribute = context == XmlContext::Attribute;
+    std::string out;
+    out.reserve(value.size() + value.size() / 8);
+    for (std::size_t i = 0; i < value.size();) {
+        char32_t c;
+        std::size_t len = DecodeUtf8(value.substr(i), c);
+        if (len == 0) {
+            c = static_cast<unsigned char>(value[i]);
+            len = 1;
+        }
+        i += len;
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            continue;
+        case '<':
+            out += "&lt;";
+            continue;
+        case '>':
+            out += "&gt;";
+            continue;
+        case '"':
+            out += attribute ? "&quot;" : "\"";
+            continue;
+        case '\t':
+        case '\n':
+        case '\r':
+            if (attribute)
+                AppendReference(out, c);
+            else
+                out += static_cast<char>(c);
+            continue;
+        default:
+            break;
+        }
+        if (!IsXmlChar(c))
+            continue;
+        if (c > largestDirect)
+            AppendReference(out, c);
+        else
+            AppendUtf8(out, c);
+    }
+    return out;
+}
+
+} // namespace ostiva

@@ -1,0 +1,287 @@
+#include "ProfileDocument.h"
+#include "ProfileGenerator.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <filesystem>
+
+namespace {
+
+using namespace ostiva;
+using namespace ostiva::testdata;
+namespace fs = std::filesystem;
+
+class ProfileDocumentTest : public ::testing::Test {
+  protected:
+    // Writes `bytes` as a file and loads it.
+    ProfileDocument& Load(const std::string& bytes, const std::string& name = "zq.xml") {
+        path = dir.File(name);
+        WriteFileBytes(path, bytes);
+        doc.Load(path);
+        return doc;
+    }
+    std::string LoadSaveAndRead(const std::string& bytes) {
+        Load(bytes);
+        doc.Save(path);
+        return ReadFileBytes(path);
+    }
+    std::string LoadError(const std::string& bytes) {
+        path = dir.File("bad.xml");
+        WriteFileBytes(path, bytes);
+        try {
+            doc.Load(path);
+        } catch (const std::runtime_error& e) {
+            EXPECT_FALSE(doc.IsLoaded());
+            return e.what();
+        }
+        return "loaded";
+    }
+
+    ScopedTempDir dir;
+    std::string path;
+    ProfileDocument doc;
+};
+
+struct Style {
+    const char* name;
+    std::string bytes;
+};
+
+std::string GeneratedLatin1() {
+    GeneratorOptions o;
+    o.encoding = FileEncoding::Latin1;
+    ProfileHeader h;
+    h.eigenaar = "Coöperatie Hénaut & Zn";
+    h.lasSer = "É. Müller";
+    o.header = h;
+    return GenerateProfileXml(o);
+}
+
+const Style kStyles[] = {
+    {"GeneratedCrLf", GenerateProfileXml({})},
+    {"LineFeedsCommentsAndInstructions",
+     "<?xml version=\"1.0\"?>\n<!-- made by hand -->\n<?render mode=\"fast\"?>\n"
+     "<root>\n  <!-- header -->\n  <INFO_AUTO DEVICE=\"1\" DATUM=\"x\"/>\n"
+     "  <TOP_MEAS POSP=\"0.1\">\n-500 0.1\n-495 0.2\n</TOP_MEAS>\n"
+     "  <TOP_DX_DY><![CDATA[raw]]></TOP_DX_DY>\n</root>\n<!-- end -->\n\n"},
+    {"Latin1Declared", GeneratedLatin1()},
+    {"Latin1Undeclared", "<r><INFO_AUTO EIGENAAR=\"Caf\xe9 Fran\xe7ois\"/>\r\n</r>"},
+    {"Utf8Bom", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                "<r><INFO_AUTO EIGENAAR=\"Co\xC3\xB6peratie\"/></r>\r\n"},
+    {"References", "<r a=\"&lt;&amp;&#233;&#xE9;&quot;\">x &gt; y &amp; &#13;&#10;z</r>"},
+    {"DoctypeWithEntities",
+     "<?xml version=\"1.0\"?>\r\n<!DOCTYPE r [\r\n<!ENTITY who \"someone\">\r\n"
+     "<!ENTITY ext SYSTEM \"file:///etc/passwd\">\r\n]>\r\n<r><INFO_AUTO "
+     "EIGENAAR=\"&who;\"/>&ext;</r>"},
+    {"SpacesInAttributes", "<r><INFO_MANU PLAATS=\"  a\r\n\tb  \" SPOOR=\"\"/></r>"},
+};
+
+class RoundTripTest : public ProfileDocumentTest, public ::testing::WithParamInterface<Style> {};
+
+TEST_P(RoundTripTest, SavingWithoutChangesKeepsEveryByte) {
+    const std::string& original = GetParam().bytes;
+    EXPECT_EQ(LoadSaveAndRead(original), original);
+}
+
+TEST_P(RoundTripTest, RewritingTheValuesReadKeepsEveryByte) {
+    const std::string& original = GetParam().bytes;
+    Load(original);
+    for (const char* attribute : {"DEVICE", "DATUM", "EIGENAAR"})
+        doc.SetAttribute("INFO_AUTO", attribute, doc.GetAttribute("INFO_AUTO", attribute));
+    for (const char* attribute : {"PLAATS", "SPOOR"})
+        doc.SetAttribute("INFO_MANU", attribute, doc.GetAttribute("INFO_MANU", attribute));
+    doc.SetAttribute("r", "a", doc.GetAttribute("r", "a"));
+    doc.Save(path);
+    EXPECT_EQ(ReadFileBytes(path), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, RoundTripTest, ::testing::ValuesIn(kStyles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProfileDocumentTest, TextsAreReadAsUtf8WhateverTheFileEncoding) {
+    Load(GeneratedLatin1());
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "EIGENAAR"), "Coöperatie Hénaut & Zn");
+    EXPECT_EQ(doc.GetAttribute("INFO_MANU", "LASSER"), "É. Müller");
+
+    Load("<r><INFO_AUTO EIGENAAR=\"Caf\xe9\"/></r>");
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "EIGENAAR"), "Café");
+
+    Load("<r a=\"&lt;&amp;&#233;&#xE9;&quot;\">x &gt; y &amp; &#13;&#10;z</r>");
+    EXPECT_EQ(doc.GetAttribute("r", "a"), "<&éé\"");
+    EXPECT_EQ(doc.GetElementText("r"), "x > y & \r\nz");
+}
+
+TEST_F(ProfileDocumentTest, EntitiesOfADocumentTypeAreNeitherFetchedNorExpanded) {
+    Load("<!DOCTYPE r [<!ENTITY ext SYSTEM \"file:///etc/passwd\">"
+         "<!ENTITY a \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY b \"&c;&c;&c;&c;&c;&c;&c;\">"
+         "<!ENTITY c \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\">]>"
+         "<r><INFO_AUTO EIGENAAR=\"&a;\"/><TREND>&ext;</TREND></r>");
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "EIGENAAR"), "&a;");
+    EXPECT_EQ(doc.GetElementText("TREND"), "&ext;");
+}
+
+TEST_F(ProfileDocumentTest, TextLineEndsReachTheReaderAsLineFeeds) {
+    Load("<r><TOP_MEAS>-500 0.1\r\n-495 0.2\r-490 0.3\n</TOP_MEAS></r>");
+    EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "-500 0.1\n-495 0.2\n-490 0.3\n");
+}
+
+TEST_F(ProfileDocumentTest, ElementsAreFoundByNameInDocumentOrderIgnoringCase) {
+    Load("<Root id=\"root\"><a><deep><top_meas id=\"nested\">1</top_meas></deep></a>"
+         "<TOP_MEAS id=\"later\">2</TOP_MEAS><ToP_QuAlItY id=\"q\"/></Root>");
+    EXPECT_EQ(doc.GetAttribute("ROOT", "ID"), "root");
+    EXPECT_EQ(doc.GetAttribute("TOP_MEAS", "id"), "nested");
+    EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "1");
+    EXPECT_EQ(doc.GetAttribute("top_quality", "Id"), "q");
+    EXPECT_EQ(doc.GetAttribute("TOP_MEAS", "id"), "nested");
+    EXPECT_FALSE(doc.FindElement("TOP_MEA"));
+    EXPECT_FALSE(doc.FindElement("TOP_MEAS_"));
+    // Only a-z fold: "_" is not the letter after "^" (0x5E/0x7E would be).
+    EXPECT_FALSE(doc.FindElement("TOP\x7fMEAS"));
+}
+
+TEST_F(ProfileDocumentTest, OnlyElementsMatchANameNotInstructionsOrText) {
+    Load("<r><?INFO_AUTO DEVICE=\"pi\"?>INFO_AUTO<INFO_AUTO DEVICE=\"element\"/></r>");
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DEVICE"), "element");
+}
+
+TEST_F(ProfileDocumentTest, TheFirstOfTwoElementsIsReadAndWritten) {
+    Load("<r><TOP_QUALITY QI=\"a\"/><TOP_QUALITY QI=\"b\"/>"
+         "<TOP_DX_DY>first</TOP_DX_DY><TOP_DX_DY>second</TOP_DX_DY></r>");
+    EXPECT_EQ(doc.GetAttribute("TOP_QUALITY", "QI"), "a");
+    doc.SetAttribute("TOP_QUALITY", "QI", " 0.85");
+    doc.SetElementText("TOP_DX_DY", "table");
+    doc.Save(path);
+    EXPECT_EQ(ReadFileBytes(path), "<r><TOP_QUALITY QI=\" 0.85\"/><TOP_QUALITY QI=\"b\"/>"
+                                   "<TOP_DX_DY>table</TOP_DX_DY><TOP_DX_DY>second</TOP_DX_DY></r>");
+}
+
+TEST_F(ProfileDocumentTest, MissingPartsReadNotFoundAndAreNeverCreated) {
+    const std::string original = "<r><INFO_AUTO DEVICE=\"\" a=\"1\" A=\"2\"/><EMPTY/>"
+                                 "<COMMENTED><!-- c -->text</COMMENTED><NESTED><x/>t</NESTED></r>";
+    Load(original);
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DEVICE"), "");
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DATUM"), kNotFound);
+    EXPECT_EQ(doc.GetAttribute("INFO_MANU", "SPOOR"), kNotFound);
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "A"), "1");
+    EXPECT_EQ(doc.GetElementText("MISSING"), kNotFound);
+    EXPECT_EQ(doc.GetElementText("EMPTY"), kNotFound);
+    EXPECT_EQ(doc.GetElementText("COMMENTED"), kNotFound);
+    EXPECT_EQ(doc.GetElementText("NESTED"), kNotFound);
+
+    doc.SetAttribute("INFO_AUTO", "DATUM", "01-01-2026");
+    doc.SetAttribute("INFO_MANU", "SPOOR", "1");
+    doc.SetElementText("MISSING", "x");
+    doc.SetElementText("EMPTY", "x");
+    doc.SetElementText("COMMENTED", "x");
+    doc.SetElementText("NESTED", "x");
+    doc.SetAttribute("INFO_AUTO", "a", "3");
+    doc.Save(path);
+    EXPECT_EQ(ReadFileBytes(path),
+              "<r><INFO_AUTO DEVICE=\"\" a=\"3\" A=\"2\"/><EMPTY/>"
+              "<COMMENTED><!-- c -->text</COMMENTED><NESTED><x/>t</NESTED></r>");
+}
+
+TEST_F(ProfileDocumentTest, WrittenValuesAreEscapedAndReadBackUnchanged) {
+    Load("<r><INFO_AUTO EIGENAAR=\"x\"/><TOP_DX_DY>0</TOP_DX_DY></r>");
+    const std::string value = "A & B <\"C\"> 'd'\tline\nnext\r\x01";
+    doc.SetAttribute("INFO_AUTO", "EIGENAAR", value);
+    doc.SetElementText("TOP_DX_DY", "-500.00   0.00000000 \r<&>");
+    doc.Save(path);
+    EXPECT_EQ(ReadFileBytes(path),
+              "<r><INFO_AUTO EIGENAAR=\"A &amp; B &lt;&quot;C&quot;&gt; 'd'&#9;line&#10;next"
+              "&#13;\"/><TOP_DX_DY>-500.00   0.00000000 \r&lt;&amp;&gt;</TOP_DX_DY></r>");
+    ProfileDocument again;
+    again.Load(path);
+    // The control character XML cannot hold is dropped.
+    EXPECT_EQ(again.GetAttribute("INFO_AUTO", "EIGENAAR"), value.substr(0, value.size() - 1));
+}
+
+TEST_F(ProfileDocumentTest, ALatin1FileStaysLatin1AndLosesNoCharacter) {
+    Load(GeneratedLatin1());
+    doc.SetAttribute("INFO_AUTO", "EIGENAAR", "Spoorbouw € Zoë");
+    doc.Save(path);
+    const std::string saved = ReadFileBytes(path);
+    EXPECT_NE(saved.find("encoding=\"ISO-8859-1\""), std::string::npos);
+    EXPECT_NE(saved.find("EIGENAAR=\"Spoorbouw &#8364; Zo\xeb\""), std::string::npos);
+    EXPECT_NE(saved.find("LASSER=\"\xc9. M\xfcller\""), std::string::npos);
+    ProfileDocument again;
+    again.Load(path);
+    EXPECT_EQ(again.GetAttribute("INFO_AUTO", "EIGENAAR"), "Spoorbouw € Zoë");
+}
+
+TEST_F(ProfileDocumentTest, AValueQuotedWithApostrophesIsSavedWellFormed) {
+    Load("<r><INFO_MANU PLAATS='de \"Hoek\"'/></r>");
+    doc.Save(path);
+    ProfileDocument again;
+    again.Load(path);
+    EXPECT_EQ(again.GetAttribute("INFO_MANU", "PLAATS"), "de \"Hoek\"");
+}
+
+TEST_F(ProfileDocumentTest, BadFilesFailToLoadWithAMessage) {
+    EXPECT_EQ(LoadError(""), "No document element found at offset 0");
+    EXPECT_NE(LoadError("<r><INFO_AUTO DEVICE=\"1\"/><TOP_MEAS>-500 0.1\r\n-4").find("offset"),
+              std::string::npos);
+    EXPECT_NE(LoadError("<r><a></b></r>"), "loaded");
+    EXPECT_NE(LoadError("<r a=\"1></r>"), "loaded");
+    EXPECT_NE(LoadError(std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18)), "loaded");
+    EXPECT_NE(LoadError(std::string("<r>a\0b</r>", 10)), "loaded");
+    EXPECT_EQ(LoadError(std::string("<r/>\0<!--", 9)), "NUL character at offset 4");
+    // pugixml takes these without a word, dropping the text or keeping only the first element.
+    for (const char* outside : {"<r/><second/>", "junk<r/>", "<r/>junk", "<r><a/></r>x>",
+                                "<r a='>'/>a/>", "&amp;<r/>", "<r/>]]>", "<r/><!DOCTYPE r>"})
+        EXPECT_EQ(LoadError(outside), "Text or markup outside the document element") << outside;
+
+    EXPECT_THROW(doc.Load(dir.File("missing.xml")), std::runtime_error);
+    try {
+        doc.Load(dir.File("missing.xml"));
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "File was not found");
+    }
+    Load("<r><INFO_AUTO DEVICE=\"1\"/></r>");
+    EXPECT_THROW(doc.Load(dir.Path()), std::runtime_error);
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DEVICE"), kNotFound);
+    EXPECT_EQ(LoadError("<r><INFO_AUTO DEVICE=\"1\"/></r>junk"),
+              "Text or markup outside the document element");
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DEVICE"), kNotFound);
+    EXPECT_THROW(doc.Save(dir.File("never.xml")), std::runtime_error);
+    EXPECT_FALSE(fs::exists(dir.File("never.xml")));
+}
+
+TEST_F(ProfileDocumentTest, ADeeplyNestedDocumentIsSearchedWithoutRecursion) {
+    const int depth = 200000;
+    std::string xml;
+    for (int i = 0; i < depth; ++i)
+        xml += "<a>";
+    for (int i = 0; i < depth; ++i)
+        xml += "</a>";
+    Load(xml);
+    EXPECT_FALSE(doc.FindElement("TOP_MEAS"));
+    EXPECT_EQ(doc.GetElementText("TOP_MEAS"), kNotFound);
+}
+
+TEST_F(ProfileDocumentTest, AFailedSaveLeavesTheFileIntactAndASaveKeepsPermissions) {
+    const std::string original = "<r><INFO_AUTO DEVICE=\"1\"/></r>";
+    Load(original);
+    doc.SetAttribute("INFO_AUTO", "DEVICE", "2");
+
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_THROW(doc.Save(path), std::runtime_error);
+    EXPECT_EQ(ReadFileBytes(path), original);
+
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    doc.Save(path);
+    EXPECT_EQ(ReadFileBytes(path), "<r><INFO_AUTO DEVICE=\"2\"/></r>");
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ProfileDocumentTest, ALoadReplacesTheDocumentAndItsCachedElement) {
+    Load("<r><TOP_MEAS>1</TOP_MEAS></r>", "one.xml");
+    EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "1");
+    Load("<r><TOP_MEAS>2</TOP_MEAS></r>", "two.xml");
+    EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "2");
+}
+
+} // namespace
