@@ -1,0 +1,47 @@
+#include "TestFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace ostiva::testdata {
+
+namespace fs = std::filesystem;
+
+ScopedTempDir::ScopedTempDir() {
+    std::string pattern = (fs::temp_directory_path() / "ostiva-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("Cannot create a temporary directory");
+    path_ = pattern;
+}
+
+ScopedTempDir::~ScopedTempDir() {
+    std::error_code ec;
+    // Tests make files read-only; make them removable again first.
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ec))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::string ScopedTempDir::File(const std::string& name) const {
+    return (fs::path(path_) / name).string();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("Cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        throw std::runtime_error("Cannot write " + path);
+}
+
+} // namespace ostiva::testdata
