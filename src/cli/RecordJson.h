@@ -1,0 +1,17 @@
+#pragma once
+// One profile record as one line of JSON.
+#include "ProjectData.h"
+
+#include <string>
+#include <string_view>
+
+namespace ostiva::cli {
+
+// A JSON string literal of UTF-8 text; bytes that are not UTF-8 become U+FFFD.
+std::string JsonString(std::string_view text);
+
+// Every text and array field of the record under its own name, the captions as an object and
+// "error" (null or the construction message); no line end.
+std::string RecordToJson(const TProjectData& record);
+
+} // namespace ostiva::cli

@@ -1,0 +1,160 @@
+// ostiva-cli: profile records without the desktop program.
+//   dump PROFILE... [--speed V] [--language-file PATH]   one JSON line per profile
+//   generate OUT.xml [--seed N] [--speed V] [--pairs N]  one synthetic profile file
+//   generate-demo DIR                                     the demo project
+#include "IniFile.h"
+#include "ProfileGenerator.h"
+#include "ProjectData.h"
+#include "RecordJson.h"
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace ostiva;
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+
+const char* const kUsage = "usage: ostiva-cli dump PROFILE... [--speed V] [--language-file PATH]\n"
+                           "       ostiva-cli generate OUT.xml [--seed N] [--speed V] [--pairs N]\n"
+                           "       ostiva-cli generate-demo DIR\n";
+
+struct UsageError {
+    std::string message;
+};
+
+// Positional arguments and "--name value" options of one subcommand.
+struct Arguments {
+    std::vector<std::string> positional;
+    std::vector<std::pair<std::string, std::string>> options;
+
+    std::optional<std::string> Option(const std::string& name) const {
+        std::optional<std::string> value;
+        for (const auto& [n, v] : options)
+            if (n == name)
+                value = v;
+        return value;
+    }
+};
+
+Arguments ParseArguments(int argc, char** argv, const std::vector<std::string>& known) {
+    Arguments a;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0) {
+            a.positional.push_back(arg);
+            continue;
+        }
+        bool isKnown = false;
+        for (const std::string& k : known)
+            isKnown = isKnown || k == arg;
+        if (!isKnown)
+            throw UsageError{"unknown option " + arg};
+        if (i + 1 >= argc)
+            throw UsageError{"option " + arg + " needs a value"};
+        a.options.emplace_back(arg, argv[++i]);
+    }
+    return a;
+}
+
+int WholeNumber(const std::string& text, const std::string& option, int lo, int hi) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < lo || value > hi)
+        throw UsageError{option + " needs a whole number from " + std::to_string(lo) + " to " +
+                         std::to_string(hi)};
+    return value;
+}
+
+std::filesystem::path ExecutableDirectory(const char* argv0) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return self.parent_path();
+    return std::filesystem::absolute(argv0, ec).parent_path();
+}
+
+// The language file the desktop program beside this tool would use now.
+std::string DefaultLanguageFile(const char* argv0) {
+    const std::string program = (ExecutableDirectory(argv0) / "ostiva").string();
+    const IniFile settings(SettingsFilePath(program));
+    return LanguageFilePath(program, settings.ReadString("Software", "Language", "EN"));
+}
+
+int Dump(int argc, char** argv) {
+    const Arguments a = ParseArguments(argc, argv, {"--speed", "--language-file"});
+    if (a.positional.empty())
+        throw UsageError{"dump needs at least one profile file"};
+    const std::string speed = a.Option("--speed").value_or("");
+    int status = 0;
+    std::string languageFile;
+    try {
+        languageFile = a.Option("--language-file").value_or("");
+        if (languageFile.empty())
+            languageFile = DefaultLanguageFile(argv[0]);
+    } catch (const IniError& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    for (const std::string& path : a.positional) {
+        try {
+            const TProjectData record(path, speed, languageFile);
+            std::cout << cli::RecordToJson(record) << "\n";
+        } catch (const IniError& e) {
+            std::cerr << "ostiva-cli: " << path << ": " << e.what() << "\n";
+            status = kExitFailure;
+        }
+    }
+    return status;
+}
+
+int Generate(int argc, char** argv) {
+    const Arguments a = ParseArguments(argc, argv, {"--seed", "--speed", "--pairs"});
+    if (a.positional.size() != 1)
+        throw UsageError{"generate needs one output file"};
+    testdata::GeneratorOptions o;
+    if (const auto seed = a.Option("--seed"))
+        o.seed = static_cast<std::uint32_t>(WholeNumber(*seed, "--seed", 0, 2147483647));
+    if (const auto speed = a.Option("--speed"))
+        o.speed = *speed;
+    if (const auto pairs = a.Option("--pairs"))
+        o.pairs = WholeNumber(*pairs, "--pairs", 0, 1000000);
+    testdata::WriteProfileFile(a.positional[0], o);
+    return 0;
+}
+
+int GenerateDemo(int argc, char** argv) {
+    const Arguments a = ParseArguments(argc, argv, {});
+    if (a.positional.size() != 1)
+        throw UsageError{"generate-demo needs one directory"};
+    testdata::GenerateDemoProject(a.positional[0]);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    try {
+        const std::string command = argc > 1 ? argv[1] : "";
+        if (command == "dump")
+            return Dump(argc, argv);
+        if (command == "generate")
+            return Generate(argc, argv);
+        if (command == "generate-demo")
+            return GenerateDemo(argc, argv);
+        throw UsageError{command.empty() ? "no command given" : "unknown command " + command};
+    } catch (const UsageError& e) {
+        std::cerr << "ostiva-cli: " << e.message << "\n" << kUsage;
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return kExitFailure;
+    }
+}
