@@ -6,10 +6,12 @@
 
 #include <pugixml.hpp>
 
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace ostiva {
 
@@ -37,30 +39,37 @@ bool EqualsIgnoringCase(const char* a, std::string_view b) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (!fs::exists(status))
-        throw std::runtime_error("File was not found");
-    // A directory, pipe or device is no profile file; reading a pipe could block forever.
-    if (!fs::is_regular_file(status))
-        throw std::runtime_error("Not a regular file");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        throw std::runtime_error("Could not open file: " +
-                                 std::error_code(errno, std::generic_category()).message());
+    // Non-blocking, so that opening a pipe cannot hang; anything but a regular file is refused.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw std::runtime_error("File was not found");
+        throw std::runtime_error("Could not open file: " + std::string(std::strerror(errno)));
+    }
+    struct stat st {};
     std::string bytes;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    bytes.resize(ec ? 0 : static_cast<std::size_t>(size));
-    std::size_t length = std::fread(bytes.data(), 1, bytes.size(), file);
-    // The file may have grown since its size was taken.
-    char more[4096];
-    for (std::size_t n; length == bytes.size() && (n = std::fread(more, 1, sizeof more, file));)
-        bytes.append(more, n), length += n;
-    const bool failed = std::ferror(file);
-    std::fclose(file);
-    if (failed)
-        throw std::runtime_error("Error reading from file");
+    int error = fstat(fd, &st) != 0 ? errno : 0;
+    if (error == 0 && !S_ISREG(st.st_mode)) {
+        close(fd);
+        throw std::runtime_error("Not a regular file");
+    }
+    // One byte more than the size: a read that fills it shows the file has grown meanwhile.
+    std::size_t length = 0;
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    while (error == 0) {
+        if (length == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = read(fd, bytes.data() + length, bytes.size() - length);
+        if (n > 0)
+            length += static_cast<std::size_t>(n);
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    close(fd);
+    if (error != 0)
+        throw std::runtime_error("Error reading from file: " + std::string(std::strerror(error)));
     bytes.resize(length);
     return bytes;
 }
@@ -205,45 +214,63 @@ class StringWriter : public pugi::xml_writer {
     std::string& out_;
 };
 
+// The file's layout around the document element. pugixml drops the whitespace outside the
+// document element, so the bytes of prolog and epilog are written back instead of their
+// serialisation. Taken before parsing, which overwrites the bytes.
+struct Frame {
+    bool understood = false;
+    int prologNodes = 0, epilogNodes = 0;
+    std::string prolog, epilog;
+};
+
+Frame ReadFrame(std::string_view bytes) {
+    Frame f;
+    const std::size_t start = FindElementStart(bytes, f.prologNodes);
+    const std::size_t end = FindElementEnd(bytes, f.epilogNodes);
+    if (start == std::string_view::npos || end == std::string_view::npos || start >= end ||
+        !EndsWithElement(bytes.substr(start, end - start)))
+        return f;
+    f.prolog.assign(bytes.substr(0, start));
+    f.epilog.assign(bytes.substr(end));
+    f.understood = true;
+    return f;
+}
+
 } // namespace
 
 struct ProfileDocument::Impl {
+    // The file's bytes, parsed in place: the document's texts live here.
+    std::string buffer;
     pugi::xml_document doc;
     pugi::xml_node currentNode;
     bool loaded = false;
     pugi::xml_encoding encoding = pugi::encoding_utf8;
     bool hasBom = false;
-    // The bytes around the document element as they stood in the file (8-bit encodings).
-    // pugixml drops the whitespace outside the document element, so these are written back
-    // instead of its serialisation of the prolog and epilog.
+    // Prolog and epilog as loaded (8-bit encodings only).
     bool keepsFrame = false;
     std::string prolog, epilog;
 
-    // Takes prolog and epilog from the file; false when they hold more than the parsed nodes
-    // (text or a second element, which pugixml would silently drop).
-    bool RememberFrame(std::string_view bytes);
+    // Takes prolog and epilog from `frame`; false when the file holds more around the document
+    // element than the parsed nodes (text or a second element, which pugixml silently drops).
+    bool KeepFrame(Frame& frame);
     void QuoteAttributeQuotes();
     char32_t LargestDirectChar() const {
         return encoding == pugi::encoding_latin1 ? U'\xFF' : U'\x10FFFF';
     }
 };
 
-bool ProfileDocument::Impl::RememberFrame(std::string_view bytes) {
-    int prologNodes = 0, epilogNodes = 0, parsedProlog = 0, parsedEpilog = 0;
-    const std::size_t start = FindElementStart(bytes, prologNodes);
-    const std::size_t end = FindElementEnd(bytes, epilogNodes);
-    if (start == std::string_view::npos || end == std::string_view::npos || start >= end ||
-        !EndsWithElement(bytes.substr(start, end - start)))
-        return false;
+bool ProfileDocument::Impl::KeepFrame(Frame& frame) {
+    int parsedProlog = 0, parsedEpilog = 0;
     const pugi::xml_node root = doc.document_element();
     for (pugi::xml_node n = doc.first_child(); n != root; n = n.next_sibling())
         ++parsedProlog;
     for (pugi::xml_node n = root.next_sibling(); n; n = n.next_sibling())
         ++parsedEpilog;
-    if (prologNodes != parsedProlog || epilogNodes != parsedEpilog)
+    if (!frame.understood || frame.prologNodes != parsedProlog || frame.epilogNodes != parsedEpilog)
         return false;
-    prolog.assign(bytes.substr(0, start));
-    epilog.assign(bytes.substr(end));
+    prolog = std::move(frame.prolog);
+    epilog = std::move(frame.epilog);
+    keepsFrame = true;
     return true;
 }
 
@@ -275,29 +302,35 @@ void ProfileDocument::Load(const std::string& path) {
     impl_ = std::make_unique<Impl>();
     auto loaded = std::make_unique<Impl>();
     Impl& d = *loaded;
-    const std::string bytes = ReadWholeFile(path);
+    d.buffer = ReadWholeFile(path);
+    const std::string_view bytes = d.buffer;
 
-    pugi::xml_parse_result result =
-        d.doc.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto);
-    // Without a usable declaration pugixml takes UTF-8; bytes that are not UTF-8 come from an
-    // 8-bit code page, read (and later written) as Latin-1 so that no byte is lost.
-    if (result && result.encoding == pugi::encoding_utf8 && !IsValidUtf8(bytes)) {
-        result =
-            d.doc.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_latin1);
+    const std::size_t nul = bytes.find('\0');
+    d.hasBom = StartsWithBom(bytes);
+    Frame frame = ReadFrame(bytes);
+
+    pugi::xml_parse_result result;
+    if (IsValidUtf8(bytes)) {
+        result = d.doc.load_buffer_inplace(d.buffer.data(), d.buffer.size(), kParseOptions,
+                                           pugi::encoding_auto);
+    } else {
+        result = d.doc.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto);
+        // Without a usable declaration pugixml takes UTF-8; bytes that are not UTF-8 come
+        // from an 8-bit code page, read (and later written) as Latin-1 so that no byte is lost.
+        if (result && result.encoding == pugi::encoding_utf8)
+            result =
+                d.doc.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_latin1);
     }
     if (!result)
         throw std::runtime_error(std::string(result.description()) + " at offset " +
                                  std::to_string(result.offset));
     d.encoding = result.encoding;
-    d.hasBom = StartsWithBom(bytes);
     if (IsEightBit(d.encoding)) {
         // pugixml ends an 8-bit document at a NUL byte; what followed would be lost on saving.
-        if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size()))
-            throw std::runtime_error("NUL character at offset " +
-                                     std::to_string(static_cast<const char*>(nul) - bytes.data()));
-        if (!d.RememberFrame(bytes))
+        if (nul != std::string_view::npos)
+            throw std::runtime_error("NUL character at offset " + std::to_string(nul));
+        if (!d.KeepFrame(frame))
             throw std::runtime_error("Text or markup outside the document element");
-        d.keepsFrame = true;
     }
     d.QuoteAttributeQuotes();
     d.loaded = true;

@@ -57,29 +57,47 @@ void AppendReference(std::string& out, char32_t c) {
 
 } // namespace
 
-std::string DecodeXmlText(std::string_view raw, bool normaliseLineEnds) {
-    const char lineEnd = normaliseLineEnds ? '\r' : '&';
-    std::string out;
-    out.reserve(raw.size());
-    // Copies the runs between special characters in one piece: sample lists are long.
-    for (std::size_t i = 0;;) {
-        std::size_t at = i;
-        while (at < raw.size() && raw[at] != '&' && raw[at] != lineEnd)
-            ++at;
-        out.append(raw.substr(i, at - i));
-        if (at == raw.size())
-            return out;
-        i = at + 1;
-        if (raw[at] == '\r') {
-            out += '\n';
-            if (i < raw.size() && raw[i] == '\n')
-                ++i;
-            continue;
+namespace {
+
+// CR LF and a lone CR become LF, in place.
+void NormaliseLineEnds(std::string& text) {
+    const std::size_t first = text.find('\r');
+    if (first == std::string::npos)
+        return;
+    char* w = text.data() + first;
+    const char* end = text.data() + text.size();
+    for (const char* r = w; r < end; ++r) {
+        if (*r != '\r') {
+            *w++ = *r;
+        } else {
+            *w++ = '\n';
+            if (r + 1 < end && r[1] == '\n')
+                ++r;
         }
-        const std::size_t semicolon = raw.find(';', i);
+    }
+    text.resize(static_cast<std::size_t>(w - text.data()));
+}
+
+} // namespace
+
+std::string DecodeXmlText(std::string_view raw, bool normaliseLineEnds) {
+    std::string text(raw);
+    // Line ends first: a CR written as a reference stays a CR.
+    if (normaliseLineEnds)
+        NormaliseLineEnds(text);
+    std::size_t amp = text.find('&');
+    if (amp == std::string::npos)
+        return text;
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    for (; amp != std::string::npos; amp = text.find('&', i)) {
+        out.append(text, i, amp - i);
+        i = amp + 1;
+        const std::size_t semicolon = text.find(';', i);
         // The longest reference is "&#x10FFFF;" with a few leading zeros at most.
-        if (semicolon != std::string_view::npos && semicolon - at <= 16) {
-            if (const auto ch = ReferencedChar(raw.substr(i, semicolon - i))) {
+        if (semicolon != std::string::npos && semicolon - amp <= 16) {
+            if (const auto ch = ReferencedChar(std::string_view(text).substr(i, semicolon - i))) {
                 AppendUtf8(out, *ch);
                 i = semicolon + 1;
                 continue;
@@ -87,6 +105,8 @@ std::string DecodeXmlText(std::string_view raw, bool normaliseLineEnds) {
         }
         out += '&';
     }
+    out.append(text, i);
+    return out;
 }
 
 std::string EncodeXmlText(std::string_view value, XmlContext context, char32_t largestDirect) {
