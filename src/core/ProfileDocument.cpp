@@ -10,7 +10,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace ostiva {
@@ -38,6 +37,18 @@ bool EqualsIgnoringCase(const char* a, std::string_view b) {
     return *a == '\0';
 }
 
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { close(fd_); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
 std::string ReadWholeFile(const std::string& path) {
     // Non-blocking, so that opening a pipe cannot hang; anything but a regular file is refused.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -46,30 +57,27 @@ std::string ReadWholeFile(const std::string& path) {
             throw std::runtime_error("File was not found");
         throw std::runtime_error("Could not open file: " + std::string(std::strerror(errno)));
     }
+    const FileDescriptor file(fd);
     struct stat st {};
-    std::string bytes;
-    int error = fstat(fd, &st) != 0 ? errno : 0;
-    if (error == 0 && !S_ISREG(st.st_mode)) {
-        close(fd);
+    if (fstat(fd, &st) != 0)
+        throw std::runtime_error("Error reading from file: " + std::string(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
         throw std::runtime_error("Not a regular file");
-    }
     // One byte more than the size: a read that fills it shows the file has grown meanwhile.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
     std::size_t length = 0;
-    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-    while (error == 0) {
+    for (;;) {
         if (length == bytes.size())
             bytes.resize(bytes.size() * 2);
         const ssize_t n = read(fd, bytes.data() + length, bytes.size() - length);
+        if (n == 0)
+            break;
         if (n > 0)
             length += static_cast<std::size_t>(n);
-        else if (n == 0)
-            break;
         else if (errno != EINTR)
-            error = errno;
+            throw std::runtime_error("Error reading from file: " +
+                                     std::string(std::strerror(errno)));
     }
-    close(fd);
-    if (error != 0)
-        throw std::runtime_error("Error reading from file: " + std::string(std::strerror(error)));
     bytes.resize(length);
     return bytes;
 }
