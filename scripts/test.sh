@@ -10,4 +10,4 @@ scripts/build.sh
 cmake -S . -B build-asan -DOSTIVA_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" >/dev/null
 cmake --build build-asan -j "$(nproc)" --target core_tests
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-asan/tests/core_tests --gtest_brief=1
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-asan/bin/core_tests --gtest_brief=1

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
@@ -140,19 +141,33 @@ double ParseDecimal(std::string_view text) {
     }
     const std::size_t start = i;
     std::size_t mantissaDigits = 0;
+    std::size_t fractionDigits = 0;
+    std::uint64_t mantissa = 0; // exact while mantissaDigits <= 15
     while (i < text.size() && IsDigit(text[i])) {
+        mantissa = mantissa * 10 + std::uint64_t(text[i] - '0');
         ++i;
         ++mantissaDigits;
     }
     if (i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && IsDigit(text[i])) {
+            mantissa = mantissa * 10 + std::uint64_t(text[i] - '0');
             ++i;
             ++mantissaDigits;
+            ++fractionDigits;
         }
     }
     if (mantissaDigits == 0)
         return 0;
+    const bool hasExponent = i < text.size() && (text[i] == 'e' || text[i] == 'E');
+    if (!hasExponent && mantissaDigits <= 15) {
+        // Both operands are exact doubles, so one division rounds correctly: the same value
+        // from_chars gives, at a fraction of the cost (sample lists hold thousands of these).
+        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double value = double(mantissa) / kPowersOfTen[fractionDigits];
+        return negative ? -value : value;
+    }
     std::size_t end = i;
     // The exponent belongs to the number only when it has digits.
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {

@@ -23,21 +23,31 @@ void RequireCurve(std::span<const double> curve, const char* what) {
 
 } // namespace
 
-std::vector<std::string> SplitTokens(std::string_view text, std::string_view separators) {
-    std::vector<std::string> tokens;
-    std::string current;
-    for (char c : text) {
-        if (separators.find(c) != std::string_view::npos) {
-            if (!current.empty()) {
-                tokens.push_back(std::move(current));
-                current.clear();
-            }
-        } else {
-            current.push_back(c);
+namespace {
+
+// Calls visit(token) for every non-empty run of characters between separators, as views into
+// `text`, so that the sample lists are read without building a string per token.
+template <typename Visit>
+void ForEachToken(std::string_view text, std::string_view separators, Visit visit) {
+    std::array<bool, 256> isSeparator{};
+    for (char c : separators)
+        isSeparator[static_cast<unsigned char>(c)] = true;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || isSeparator[static_cast<unsigned char>(text[i])]) {
+            if (i > start)
+                visit(text.substr(start, i - start));
+            start = i + 1;
         }
     }
-    if (!current.empty())
-        tokens.push_back(std::move(current));
+}
+
+} // namespace
+
+std::vector<std::string> SplitTokens(std::string_view text, std::string_view separators) {
+    std::vector<std::string> tokens;
+    ForEachToken(text, separators,
+                 [&tokens](std::string_view token) { tokens.emplace_back(token); });
     return tokens;
 }
 
@@ -48,14 +58,11 @@ void ParseValueList(std::string_view text, std::span<double> array) {
         std::min<std::size_t>(kSampleCount, array.empty() ? 0 : array.size() - 1);
     std::size_t stored = 0;
     bool isValue = false; // tokens alternate: position, value, position, ...
-    for (const std::string& token : SplitTokens(text, kSeparators)) {
-        if (isValue) {
-            const double value = ParseDecimal(token);
-            if (stored < lastIndex)
-                array[++stored] = value;
-        }
+    ForEachToken(text, kSeparators, [&](std::string_view token) {
+        if (isValue && stored < lastIndex)
+            array[++stored] = ParseDecimal(token);
         isValue = !isValue;
-    }
+    });
 }
 
 void TrendAndResidual(std::span<const double> input, int m, std::span<double> trend,

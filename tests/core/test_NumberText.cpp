@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -136,6 +138,32 @@ TEST(ParseDecimal, IgnoresTheLocale) {
     std::setlocale(LC_ALL, saved.c_str());
     if (!switched)
         GTEST_SKIP() << "no comma-decimal locale installed";
+}
+
+TEST(ParseDecimal, ShortDecimalsReadExactlyAsTheLibraryReadsThem) {
+    // Short plain decimals take a faster road than long ones or exponents; both must give the
+    // correctly rounded double.
+    std::uint64_t state = 12345;
+    for (int n = 0; n < 20000; ++n) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const int digits = 1 + int(state >> 60);      // 1..16 significant digits
+        const int fraction = int((state >> 40) % 16); // 0..15 decimals
+        std::string text = std::to_string((state >> 8) % 10000000000000000ULL);
+        text = text.substr(0, std::size_t(digits));
+        if (fraction > 0 && std::size_t(fraction) < text.size())
+            text.insert(text.size() - std::size_t(fraction), ".");
+        if (n % 3 == 0)
+            text = "-" + text;
+        double expected = 0;
+        std::from_chars(text.data() + (text[0] == '-'), text.data() + text.size(), expected);
+        if (text[0] == '-')
+            expected = -expected;
+        EXPECT_EQ(ParseDecimal(text), expected) << text;
+    }
+    EXPECT_EQ(ParseDecimal("0.1"), 0.1);
+    EXPECT_EQ(ParseDecimal("-500"), -500.0);
+    EXPECT_EQ(ParseDecimal("123456789012345.6"), 123456789012345.6);
+    EXPECT_TRUE(std::signbit(ParseDecimal("-0.000")));
 }
 
 TEST(ParseInteger, DigitsUpToTheFirstOtherCharacter) {
