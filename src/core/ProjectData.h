@@ -12,11 +12,11 @@ namespace ostiva {
 
 // The twenty chart-series keys of section ChartSeriesNames, in reading order.
 inline const char* const kSeriesKeys[] = {
-    "serProfile",          "serNormTopPos",        "serNormTopNeg",      "serTrend",
-    "serNormTrendPos",     "serNormTrendNeg",      "serShortWaves",      "serShortWaves1",
-    "serShortWaves2",      "serShortWaves3",       "serNormShortWavesPos", "serNormShortWavesNeg",
-    "serSamplProfile",     "serNewNormProfile",    "serNewNormNormLine", "serZijMeas",
-    "serNormZijPos",       "serNormZijNeg",        "serNormZijCalcPos",  "serNormZijCalcNeg"};
+    "serProfile",      "serNormTopPos",     "serNormTopNeg",        "serTrend",
+    "serNormTrendPos", "serNormTrendNeg",   "serShortWaves",        "serShortWaves1",
+    "serShortWaves2",  "serShortWaves3",    "serNormShortWavesPos", "serNormShortWavesNeg",
+    "serSamplProfile", "serNewNormProfile", "serNewNormNormLine",   "serZijMeas",
+    "serNormZijPos",   "serNormZijNeg",     "serNormZijCalcPos",    "serNormZijCalcNeg"};
 
 class TProjectData {
   public:
@@ -64,9 +64,8 @@ class TProjectData {
     ProfileArray TopMeas{}, Trend{}, ShortWaves{}, ZijMeas{};
     LineArray ShortWaves1{}, ShortWaves2{}, ShortWaves3{};
     LineArray NormTopPos{}, NormTopNeg{}, NormTrendPos{}, NormTrendNeg{};
-    LineArray NormShortWavesPos{}, NormShortWavesNeg{}, NormShortWavesPos1{},
-        NormShortWavesNeg1{}, NormShortWavesPos2{}, NormShortWavesNeg2{}, NormShortWavesPos3{},
-        NormShortWavesNeg3{};
+    LineArray NormShortWavesPos{}, NormShortWavesNeg{}, NormShortWavesPos1{}, NormShortWavesNeg1{},
+        NormShortWavesPos2{}, NormShortWavesNeg2{}, NormShortWavesPos3{}, NormShortWavesNeg3{};
     LineArray NormZijPos{}, NormZijNeg{}, NormZijCalcPos{}, NormZijCalcNeg{};
     NewNormArray SamplX{}, SamplProfile{}, NewNormX{}, NewNormProfile{}, NewNormNormLine{};
 

@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ostiva-screenshots OUTPUT_DIR PROFILE [KIND:NAME]...\n");
         return 2;
     }
-    const QString outputDir = QString::fromLocal8Bit(argv[1]);
+    // Absolute now: opening a project makes its directory the current one.
+    const QString outputDir = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString profile = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
 
     // A private copy of the language files, so the user's own settings are neither read nor
