@@ -72,6 +72,15 @@ void Increment(std::string& digits) {
     digits.insert(digits.begin(), '1');
 }
 
+// Skips leading blanks and an optional sign; true for "-".
+bool SkipBlanksAndSign(std::string_view text, std::size_t& i) {
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        return text[i++] == '-';
+    return false;
+}
+
 } // namespace
 
 std::string FormatFixed(double value, int decimals, int width) {
@@ -132,13 +141,7 @@ std::string FormatRoundTrip(double value) {
 
 double ParseDecimal(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipBlanksAndSign(text, i);
     const std::size_t start = i;
     std::size_t mantissaDigits = 0;
     std::size_t fractionDigits = 0;
@@ -190,13 +193,7 @@ double ParseDecimal(std::string_view text) {
 
 int ParseInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipBlanksAndSign(text, i);
     long long magnitude = 0;
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
     for (; i < text.size() && IsDigit(text[i]); ++i)

@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -19,23 +21,11 @@ namespace {
 
 class AtomicFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("ostiva_atomic_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
+    // The file's bytes; "" for a file that does not exist.
     static std::string Bytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return fs::exists(path) ? ostiva::testdata::ReadFileBytes(path) : std::string();
     }
 
     // Only the target itself may remain: no temporary file is left behind.
@@ -49,7 +39,8 @@ class AtomicFileTest : public ::testing::Test {
         return st.st_mode & 07777;
     }
 
-    fs::path dir_;
+    ostiva::testdata::ScopedTempDir temp_;
+    const fs::path dir_{temp_.Path()};
 };
 
 TEST_F(AtomicFileTest, CreatesAndReplacesKeepingPermissions) {

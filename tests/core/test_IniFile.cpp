@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -18,18 +20,6 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("ostiva_ini_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string Make(const std::string& name, const std::string& bytes) const {
@@ -38,12 +28,13 @@ class IniFileTest : public ::testing::Test {
         return path;
     }
 
+    // The file's bytes; "" for a file that does not exist.
     static std::string Bytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return fs::exists(path) ? ostiva::testdata::ReadFileBytes(path) : std::string();
     }
 
-    fs::path dir_;
+    ostiva::testdata::ScopedTempDir temp_;
+    const fs::path dir_{temp_.Path()};
 };
 
 TEST_F(IniFileTest, ReadsTheDialect) {
