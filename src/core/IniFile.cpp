@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "AtomicFile.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,56 +43,8 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 // Length of the well-formed UTF-8 sequence at s[i], or 0 when there is none.
 size_t Utf8SequenceLength(std::string_view s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    if (b0 < 0x80)
-        return 1;
-    size_t length;
-    unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3;
-        if (b0 == 0xE0)
-            low = 0xA0; // no overlong forms
-        if (b0 == 0xED)
-            high = 0x9F; // no surrogates
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4;
-        if (b0 == 0xF0)
-            low = 0x90;
-        if (b0 == 0xF4)
-            high = 0x8F; // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (i + length > s.size())
-        return 0;
-    if (byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (size_t k = 2; k < length; ++k)
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-            return 0;
-    return length;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-        const size_t length = Utf8SequenceLength(s, i);
-        if (length == 0)
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-void AppendLatin1AsUtf8(std::string& out, unsigned char c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    char32_t ignored;
+    return DecodeUtf8(s.substr(i), ignored);
 }
 
 // UTF-8 as it stands; any byte that is not part of a well-formed sequence is taken as Latin-1.
@@ -103,7 +56,7 @@ std::string ToValidUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         const size_t length = Utf8SequenceLength(s, i);
         if (length == 0) {
-            AppendLatin1AsUtf8(out, static_cast<unsigned char>(s[i]));
+            AppendUtf8(out, static_cast<unsigned char>(s[i]));
             ++i;
         } else {
             out.append(s.substr(i, length));
@@ -117,7 +70,7 @@ std::string Latin1ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 8);
     for (const char c : s)
-        AppendLatin1AsUtf8(out, static_cast<unsigned char>(c));
+        AppendUtf8(out, static_cast<unsigned char>(c));
     return out;
 }
 
@@ -126,16 +79,10 @@ std::string Utf8ToLatin1(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        const size_t length = std::max<size_t>(1, Utf8SequenceLength(s, i));
-        if (b0 < 0x80)
-            out += static_cast<char>(b0);
-        else if (length == 2 && b0 <= 0xC3)
-            out += static_cast<char>(((b0 & 0x03) << 6) |
-                                     (static_cast<unsigned char>(s[i + 1]) & 0x3F));
-        else
-            out += '?';
-        i += length;
+        char32_t cp = 0;
+        const size_t length = DecodeUtf8(s.substr(i), cp);
+        out += length > 0 && cp <= 0xFF ? static_cast<char>(cp) : '?';
+        i += std::max<size_t>(1, length);
     }
     return out;
 }
