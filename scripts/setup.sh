@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the screenshots need; skips what is there.
 set -euo pipefail
 packages=(g++ cmake make qt6-base-dev qt6-charts-dev libgl-dev libpugixml-dev libgtest-dev
-          libbenchmark-dev xvfb xauth imagemagick poppler-utils clang-format)
+          libbenchmark-dev xvfb xauth imagemagick poppler-utils clang-format locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
