@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -138,6 +140,11 @@ QLabel* NewLabel(const QString& name, const QString& text, QWidget* parent) {
     return label;
 }
 
+// The width a line edit needs to show `sample` in its own font.
+int WidthOf(const QWidget* widget, const QString& sample) {
+    return widget->fontMetrics().horizontalAdvance(sample) + 14;
+}
+
 QLineEdit* NewEdit(ProjectFormControls& c, const QString& name, QWidget* parent, bool readOnly) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -205,6 +212,7 @@ QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
         } else {
             field = NewEdit(c, spec.field, area, true);
             second = NewEdit(c, spec.secondField, area, true);
+            field->setMinimumWidth(WidthOf(field, "00-00-0000"));
         }
         second->hide();
         c.comparisonOnly << second;
@@ -231,7 +239,9 @@ QGroupBox* BuildParameterPanel(ProjectFormControls& c, const char* name, const c
         QLineEdit* second = NewEdit(c, spec.secondField, box, true);
         for (QLineEdit* edit : {field, second}) {
             edit->setAlignment(Qt::AlignRight);
-            edit->setMaximumWidth(64);
+            // Room for a "%5.2f" text such as "-12.34".
+            edit->setMinimumWidth(WidthOf(edit, "-000.00"));
+            edit->setMaximumWidth(WidthOf(edit, "-00000.00"));
         }
         second->hide();
         c.comparisonOnly << second;
@@ -258,7 +268,8 @@ QGroupBox* BuildNormBox(ProjectFormControls& c, const NormBoxSpec& spec, QWidget
         grid->addWidget(caption, r, 0);
         QLineEdit* edit = NewEdit(c, fields[r], box, false);
         edit->setText("0.0");
-        edit->setMaximumWidth(64);
+        edit->setMinimumWidth(WidthOf(edit, "-0.000"));
+        edit->setMaximumWidth(WidthOf(edit, "-0.00000"));
         grid->addWidget(edit, r, 1);
         grid->addWidget(NewLabel("lblMm" + QString::number(r) + suffix, "mm", box), r, 2);
     }
@@ -321,7 +332,7 @@ QGroupBox* BuildQualityPanel(ProjectFormControls& c, const char* name, const cha
     return box;
 }
 
-// The panel area below the chart: parameter panels, norm-limit boxes, speed and quality.
+// The panel area below the chart: parameter panels, speed and quality, norm-limit boxes.
 // Panels of one kind share one grid cell; the graph kind decides which one is seen.
 QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     auto* area = new QWidget(parent);
@@ -343,7 +354,7 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     for (const auto& [name, caption] : kParameterPanels)
         grid->addWidget(BuildParameterPanel(c, name, caption, area), 1, 0);
     for (const NormBoxSpec& spec : kNormBoxes)
-        grid->addWidget(BuildNormBox(c, spec, area), 1, 1);
+        grid->addWidget(BuildNormBox(c, spec, area), 1, 2);
     auto* right = new QVBoxLayout;
     right->addWidget(BuildSpeedPanel(c, area));
     auto* quality = new QGridLayout;
@@ -355,7 +366,8 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
                        0, 0);
     right->addLayout(quality);
     right->addStretch();
-    grid->addLayout(right, 1, 2);
+    // Speed and quality before the limit boxes: in a narrow window they stay in sight.
+    grid->addLayout(right, 1, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 2);
@@ -408,10 +420,22 @@ ProjectFormControls* BuildProjectFormControls(QWidget* form) {
     c->chtDisplay->setMinimumHeight(220);
     mainLayout->addWidget(c->chtDisplay, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(BuildHeaderArea(*c, main), 5);
-    bottom->addWidget(BuildCalcParms(*c, main), 6);
-    mainLayout->addLayout(bottom);
+    // Header fields and panels scroll sideways in a narrow window instead of being cut off.
+    auto* bottomScroll = new QScrollArea(main);
+    bottomScroll->setObjectName("scrDetails");
+    bottomScroll->setFrameShape(QFrame::NoFrame);
+    bottomScroll->setWidgetResizable(true);
+    bottomScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* details = new QWidget(bottomScroll);
+    auto* bottom = new QHBoxLayout(details);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->addWidget(BuildHeaderArea(*c, details), 5);
+    bottom->addWidget(BuildCalcParms(*c, details), 6);
+    bottomScroll->setWidget(details);
+    // Every panel is still shown here, so this is the height of the tallest.
+    bottomScroll->setFixedHeight(details->sizeHint().height() +
+                                 bottomScroll->horizontalScrollBar()->sizeHint().height());
+    mainLayout->addWidget(bottomScroll);
 
     auto* footer = new QHBoxLayout;
     c->lblDir_1 = NewLabel("lblDir_1", "", main);
@@ -427,6 +451,6 @@ ProjectFormControls* BuildProjectFormControls(QWidget* form) {
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({170, 1000});
+    splitter->setSizes({WidthOf(c->FileListBox1, "zq000000_0000.xml") + 24, 1000});
     return c;
 }
