@@ -19,4 +19,5 @@ fi
 cmake -S . -B build-asan -DOSTIVA_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all" >/dev/null
 cmake --build build-asan -j "$(nproc)" --target core_tests
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-asan/bin/core_tests --gtest_brief=1
+env "${locale_env[@]}" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  build-asan/bin/core_tests --gtest_brief=1
