@@ -422,4 +422,37 @@ TEST_F(ProjectFormTest, MissingLanguageKeysShowError) {
     EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "3.2");
 }
 
+TEST_F(ProjectFormTest, UnreadableProfileShowsItsErrorAndTheWindowStaysUsable) {
+    const QString dir = folder.MakeProject("p", 2);
+    ostiva::testdata::WriteFileBytes(S(dir + "zq0001b.xml"), "<PROFILE><TOP_MEAS>-500 0.1");
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    Select(form, 1); // the truncated file
+    ASSERT_EQ(dialogs.Texts("Error").size(), 1);
+    EXPECT_TRUE(
+        dialogs.Texts("Error")[0].startsWith("XMLFile " + dir + "zq0001b.xml load error: "));
+    EXPECT_EQ(form->CurrentFile, dir + "zq0001b.xml");
+    EXPECT_EQ(Text(form, "Edit12"), "");
+    EXPECT_EQ(Text(form, "Edit14"), " 0.00");
+    Select(form, 2);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0002.xml");
+    EXPECT_FALSE(Text(form, "Edit12").isEmpty());
+    EXPECT_EQ(dialogs.Texts("Error").size(), 1);
+}
+
+TEST_F(ProjectFormTest, RecordThatCannotBeBuiltKeepsThePreviousProfile) {
+    const QString dir = folder.MakeProject("p", 2);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    const QString lasNr = Text(form, "Edit12");
+    // A language file that cannot be read at all: no record can be built.
+    const QString language = folder.LanguageFile("EN");
+    QFile::remove(language);
+    QDir().mkdir(language);
+    Select(form, 1);
+    ASSERT_EQ(dialogs.Texts("Error"), QStringList({"Can't open ini-file " + language}));
+    EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
+    EXPECT_EQ(Text(form, "Edit2"), "zq0001.xml");
+    EXPECT_EQ(Text(form, "Edit12"), lasNr);
+    EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
+}
+
 } // namespace
