@@ -2,6 +2,7 @@
 // the language choice, the window commands and what closing writes back.
 #include "AppContext.h"
 #include "IniFile.h"
+#include "ProfileDocument.h"
 #include "TFileListBox.h"
 #include "TMainForm.h"
 #include "TProjectForm.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -490,6 +492,56 @@ TEST(DialogFilters, ConvertToQtFormAndRecogniseFoldersOnly) {
     EXPECT_TRUE(IsFolderOnlyFilter("..."));
     EXPECT_FALSE(IsFolderOnlyFilter("Ostiva files (zq*.*)|zq*.*"));
     EXPECT_FALSE(IsFolderOnlyFilter(""));
+}
+
+} // namespace
+
+namespace {
+
+// A user's whole session: open, switch, edit, be asked, save, close, start again.
+TEST_F(MainFormTest, EditsAndWindowAndLanguageSurviveARestart) {
+    const QString project = folder.MakeProject("job", 3);
+    folder.WriteSetting("MainWindow", "Maximized", "No");
+    folder.WriteSetting("MainWindow", "Width", "1000");
+    folder.WriteSetting("MainWindow", "Height", "700");
+    CreateShown();
+    TProjectForm* window = OpenProjectThroughCommand(project + "zq0001.xml");
+    ASSERT_NE(window, nullptr);
+    auto* weldNumber = window->findChild<QLineEdit*>("Edit12");
+    auto* operatorName = window->findChild<QLineEdit*>("Edit7");
+
+    weldNumber->setText("W-17");
+    EXPECT_TRUE(Action("actProfileSave")->isEnabled());
+    dialogs.YesNoAnswers << true;
+    window->FileListBox1->setCurrentRow(1); // asked, and saved on Yes
+    EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
+    EXPECT_FALSE(Action("actProfileSave")->isEnabled());
+
+    operatorName->setText("J. de Vries");
+    form->ActionList1Update();
+    Action("actProfileSave")->trigger(); // saves without asking
+    EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
+    EXPECT_FALSE(window->Modified);
+
+    dialogs.Messages.clear();
+    Action("actLanguageNL")->trigger();
+    form->resize(1100, 720);
+    Action("actApplicationExit")->trigger();
+    EXPECT_TRUE(dialogs.Texts("YesNo").isEmpty()); // nothing left unsaved
+
+    ostiva::ProfileDocument first, second;
+    first.Load(S(project + "zq0001.xml"));
+    second.Load(S(project + "zq0002.xml"));
+    EXPECT_EQ(first.GetAttribute("INFO_MANU", "LASNR"), "W-17");
+    EXPECT_EQ(second.GetAttribute("INFO_MANU", "LASSER"), "J. de Vries");
+
+    TMainForm& again = CreateShown();
+    EXPECT_FALSE(again.isMaximized());
+    EXPECT_EQ(again.size(), QSize(1100, 720));
+    EXPECT_EQ(App().LanguageCode, "NL");
+    EXPECT_TRUE(Action("actLanguageNL")->isChecked());
+    EXPECT_EQ(again.findChild<QMenu*>("mnuFile")->title(), SourceText("NL", "Menu1", "Caption"));
+    EXPECT_EQ(App().RememberedDirectory, project);
 }
 
 } // namespace
