@@ -1,16 +1,15 @@
 #include "IniFile.h"
 
 #include "AtomicFile.h"
+#include "FileBytes.h"
 #include "Utf8.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <mutex>
 #include <string_view>
 #include <sys/stat.h>
 #include <time.h>
-#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -316,21 +315,6 @@ std::unordered_map<std::string, CacheEntry> cache;
     throw IniError("Can't open ini-file " + path);
 }
 
-bool ReadAll(int fd, std::string& out) {
-    char buffer[16384];
-    for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        out.append(buffer, static_cast<size_t>(n));
-    }
-}
-
 // The parsed file, or null when it does not exist.
 std::shared_ptr<const IniContents> LoadContents(const std::string& path) {
     struct stat st {};
@@ -354,17 +338,14 @@ std::shared_ptr<const IniContents> LoadContents(const std::string& path) {
 
     timespec readStart{};
     clock_gettime(CLOCK_REALTIME, &readStart);
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
+    std::string raw;
+    try {
+        raw = ReadRegularFile(path, &st);
+    } catch (const FileReadError& e) {
+        if (e.NotFound())
             return nullptr;
         ThrowCantOpen(path);
     }
-    std::string raw;
-    const bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, raw);
-    close(fd);
-    if (!ok)
-        ThrowCantOpen(path);
 
     auto contents = previous && previous->raw == raw ? previous : Parse(std::move(raw));
     const bool settled = st.st_mtim.tv_sec + kSettleSeconds < readStart.tv_sec;

@@ -1,16 +1,13 @@
 #include "ProfileDocument.h"
 
 #include "AtomicFile.h"
+#include "FileBytes.h"
 #include "Utf8.h"
 #include "XmlEntities.h"
 
 #include <pugixml.hpp>
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ostiva {
 
@@ -35,51 +32,6 @@ bool EqualsIgnoringCase(const char* a, std::string_view b) {
             return false;
     }
     return *a == '\0';
-}
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { close(fd_); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-std::string ReadWholeFile(const std::string& path) {
-    // Non-blocking, so that opening a pipe cannot hang; anything but a regular file is refused.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            throw std::runtime_error("File was not found");
-        throw std::runtime_error("Could not open file: " + std::string(std::strerror(errno)));
-    }
-    const FileDescriptor file(fd);
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
-        throw std::runtime_error("Error reading from file: " + std::string(std::strerror(errno)));
-    if (!S_ISREG(st.st_mode))
-        throw std::runtime_error("Not a regular file");
-    // One byte more than the size: a read that fills it shows the file has grown meanwhile.
-    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
-    std::size_t length = 0;
-    for (;;) {
-        if (length == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t n = read(fd, bytes.data() + length, bytes.size() - length);
-        if (n == 0)
-            break;
-        if (n > 0)
-            length += static_cast<std::size_t>(n);
-        else if (errno != EINTR)
-            throw std::runtime_error("Error reading from file: " +
-                                     std::string(std::strerror(errno)));
-    }
-    bytes.resize(length);
-    return bytes;
 }
 
 bool IsEightBit(pugi::xml_encoding encoding) {
@@ -310,7 +262,7 @@ void ProfileDocument::Load(const std::string& path) {
     impl_ = std::make_unique<Impl>();
     auto loaded = std::make_unique<Impl>();
     Impl& d = *loaded;
-    d.buffer = ReadWholeFile(path);
+    d.buffer = ReadRegularFile(path);
     const std::string_view bytes = d.buffer;
 
     const std::size_t nul = bytes.find('\0');
