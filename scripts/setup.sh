@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need; skips what is there.
+# Installs the Debian packages of scripts/packages.list without recommends; skips what is there.
 set -euo pipefail
-packages=(g++ cmake make qt6-base-dev qt6-charts-dev libgl-dev libpugixml-dev libgtest-dev
-          libbenchmark-dev xvfb xauth imagemagick poppler-utils clang-format locales)
+cd "$(dirname "$0")/.."
+mapfile -t packages < <(grep -v '^\s*\(#\|$\)' scripts/packages.list)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

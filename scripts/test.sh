@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, runs every test, then the core tests once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, checks that the set-up covers the build, runs every test,
+# then the core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
+# Everything the build found must come from the set-up's own package list.
+scripts/check-setup.sh build
 # The tests run on a German desktop (decimal comma): nothing the program reads or writes may
 # change with the user's locale.
 locale_env=()
