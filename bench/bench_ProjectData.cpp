@@ -88,3 +88,15 @@ BENCHMARK(BM_Search10000Files)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 BENCHMARK_MAIN();
+
+#include "XmlWellFormed.h"
+
+// The strict check every load runs before the parse, on the typical file held in memory.
+static void BM_WellFormedCheck(benchmark::State& state) {
+    const std::string xml = ostiva::testdata::GenerateProfileXml({});
+    for (auto _ : state)
+        ostiva::CheckWellFormedXml(xml);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * xml.size()));
+    state.counters["bytes"] = static_cast<double>(xml.size());
+}
+BENCHMARK(BM_WellFormedCheck)->Unit(benchmark::kMicrosecond);

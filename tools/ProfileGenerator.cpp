@@ -133,7 +133,7 @@ class XmlBuilder {
         for (const auto& [name, value] : attributes) {
             if (Omitted(options_, element + "/" + name))
                 continue;
-            out_ += " " + name + "=\"" + EncodeXmlText(value, XmlContext::Attribute, U'\x10FFFF') +
+            out_ += " " + name + "=\"" + EncodeXmlText(value, XmlContext::Attribute, nullptr) +
                     "\"";
         }
         out_ += empty ? "/>\r\n" : ">";
@@ -353,7 +353,9 @@ std::vector<std::string> GenerateDemoProject(const std::string& dir) {
         h.lasType = w.weldType;
         o.header = h;
         const std::string name = std::string(w.name) + ".xml";
-        WriteProfileFile((std::filesystem::path(dir) / name).string(), o);
+        const std::filesystem::path path = std::filesystem::path(dir) / name;
+        if (!std::filesystem::exists(path))
+            WriteProfileFile(path.string(), o);
         names.push_back(name);
     }
     return names;

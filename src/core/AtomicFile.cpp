@@ -43,51 +43,148 @@ std::string ResolveLink(const std::string& path) {
     return resolved;
 }
 
+// The folder refuses new entries, or the entry may not be replaced (a sticky folder).
+bool IsRefusal(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
 // Opens a new temporary file beside `target`; O_EXCL keeps two writers from sharing one.
+// Returns -1 with errno set when the folder refuses it.
 int CreateTemporary(const std::string& target, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     const std::string prefix = DirectoryOf(target) + "/." + NameOf(target) + ".tmp";
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = prefix + std::to_string(getpid()) + "_" + std::to_string(counter++);
         const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
+        if (fd >= 0 || errno != EEXIST)
             return fd;
-        if (errno != EEXIST)
-            Fail("Cannot create a temporary file in " + DirectoryOf(target), errno);
     }
-    Fail("Cannot create a temporary file in " + DirectoryOf(target), EEXIST);
+    errno = EEXIST;
+    return -1;
 }
 
-// Returns 0 or the errno of the failed write.
-int WriteAll(int fd, std::string_view contents) {
+// Writes all of `contents` at `offset`; returns 0 or the errno of the failed write.
+int WriteAllAt(int fd, std::string_view contents, off_t offset) {
     while (!contents.empty()) {
-        const ssize_t written = write(fd, contents.data(), contents.size());
+        const ssize_t written = pwrite(fd, contents.data(), contents.size(), offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return errno;
         }
         contents.remove_prefix(static_cast<size_t>(written));
+        offset += written;
     }
     return 0;
 }
 
-// Fills the temporary file; returns 0 or the errno of the failed step, named in `step`.
-int FillTemporary(int fd, const std::string& path, std::string_view contents,
-                  const struct stat* old, std::string& step) {
-    if (old != nullptr) {
-        step = "Cannot keep the permissions of " + path;
-        if (fchmod(fd, old->st_mode & 07777) != 0)
+// Reads the whole file from offset 0; returns 0 or the errno of the failed read.
+int ReadAll(int fd, std::string& bytes) {
+    char buffer[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t n = pread(fd, buffer, sizeof buffer, offset);
+        if (n == 0)
+            return 0;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
             return errno;
-        // Keeps the owner when root rewrites someone else's file; failing is harmless.
-        if (geteuid() == 0) {
-            [[maybe_unused]] const int ignored = fchown(fd, old->st_uid, old->st_gid);
         }
+        bytes.append(buffer, static_cast<size_t>(n));
+        offset += n;
     }
-    step = "Cannot write " + path;
-    if (const int error = WriteAll(fd, contents); error != 0)
-        return error;
-    return fsync(fd) == 0 ? 0 : errno;
+}
+
+// Gives the temporary file the old file's owner, group and permissions. False where the
+// process may not: the file would change hands (or lose a set-id bit) by the rename.
+bool TakeOver(int fd, const struct stat& old) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return false;
+    // A user may give a file only to a group of their own; fstat shows what was really done,
+    // also on file systems that ignore the request.
+    if ((st.st_uid != old.st_uid || st.st_gid != old.st_gid) &&
+        fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    // After fchown, which clears set-id bits.
+    if (fchmod(fd, old.st_mode & 07777) != 0 || fstat(fd, &st) != 0)
+        return false;
+    return st.st_uid == old.st_uid && st.st_gid == old.st_gid &&
+           (st.st_mode & 07777) == (old.st_mode & 07777);
+}
+
+void SyncDirectoryOf(const std::string& path) {
+    // A failure here leaves a complete file either way.
+    const int dirFd = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        fsync(dirFd);
+        close(dirFd);
+    }
+}
+
+// Writes a temporary file and renames it over `path`. For an existing file (`old` given),
+// returns false, leaving nothing behind, where the replacement could not be what the file was.
+bool ReplaceByRename(const std::string& path, std::string_view contents, const struct stat* old) {
+    std::string tempPath;
+    const int fd = CreateTemporary(path, tempPath);
+    if (fd < 0) {
+        if (old != nullptr && IsRefusal(errno))
+            return false;
+        Fail("Cannot create a temporary file in " + DirectoryOf(path), errno);
+    }
+    if (old != nullptr && !TakeOver(fd, *old)) {
+        close(fd);
+        unlink(tempPath.c_str());
+        return false;
+    }
+    int error = WriteAllAt(fd, contents, 0);
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        unlink(tempPath.c_str());
+        Fail("Cannot write " + path, error);
+    }
+    if (rename(tempPath.c_str(), path.c_str()) != 0) {
+        error = errno;
+        unlink(tempPath.c_str());
+        if (old != nullptr && IsRefusal(error))
+            return false;
+        Fail("Cannot replace " + path, error);
+    }
+    SyncDirectoryOf(path);
+    return true;
+}
+
+// Overwrites the file itself; it keeps its inode, links, owner, group and permissions. The old
+// bytes are read first so that a failed write can be undone.
+void RewriteInPlace(const std::string& path, std::string_view contents) {
+    // Without O_TRUNC: nothing is lost before the first new byte is written.
+    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        Fail("Cannot write " + path, errno);
+    std::string oldBytes;
+    if (const int error = ReadAll(fd, oldBytes); error != 0) {
+        close(fd);
+        Fail("Cannot read " + path, error);
+    }
+
+    int error = WriteAllAt(fd, contents, 0);
+    if (error == 0 && ftruncate(fd, static_cast<off_t>(contents.size())) != 0)
+        error = errno;
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (error == 0) {
+        close(fd);
+        return;
+    }
+
+    const bool restored = WriteAllAt(fd, oldBytes, 0) == 0 &&
+                          ftruncate(fd, static_cast<off_t>(oldBytes.size())) == 0 && fsync(fd) == 0;
+    close(fd);
+    Fail("Cannot write " + path + (restored ? "" : " (its old contents could not be restored)"),
+         error);
 }
 
 // Refuses a file the user may not write. Root passes access() whatever the mode, so for
@@ -103,41 +200,21 @@ void CheckWritable(const std::string& path, const struct stat& st) {
 
 } // namespace
 
-void WriteFileAtomically(const std::string& requestedPath, std::string_view contents) {
+void ReplaceFileContents(const std::string& requestedPath, std::string_view contents) {
     const std::string path = ResolveLink(requestedPath);
 
     struct stat old {};
-    bool exists = false;
-    if (stat(path.c_str(), &old) == 0) {
-        exists = true;
-        CheckWritable(path, old);
-    } else if (errno != ENOENT) {
-        Fail("Cannot write " + path, errno);
+    if (stat(path.c_str(), &old) != 0) {
+        if (errno != ENOENT)
+            Fail("Cannot write " + path, errno);
+        ReplaceByRename(path, contents, nullptr);
+        return;
     }
-
-    std::string tempPath;
-    const int fd = CreateTemporary(path, tempPath);
-    std::string step;
-    int error = FillTemporary(fd, path, contents, exists ? &old : nullptr, step);
-    if (close(fd) != 0 && error == 0) {
-        error = errno;
-        step = "Cannot write " + path;
-    }
-    if (error == 0 && rename(tempPath.c_str(), path.c_str()) != 0) {
-        error = errno;
-        step = "Cannot replace " + path;
-    }
-    if (error != 0) {
-        unlink(tempPath.c_str());
-        Fail(step, error);
-    }
-
-    // Makes the rename itself durable; a failure here leaves a complete file either way.
-    const int dirFd = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        fsync(dirFd);
-        close(dirFd);
-    }
+    CheckWritable(path, old);
+    // A rename would split a hard link off into a file of its own.
+    if (old.st_nlink == 1 && ReplaceByRename(path, contents, &old))
+        return;
+    RewriteInPlace(path, contents);
 }
 
 } // namespace ostiva

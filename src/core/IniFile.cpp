@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "FileBytes.h"
 #include "Utf8.h"
+#include "Windows1252.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +16,7 @@
 
 namespace ostiva {
 
-enum class TextEncoding { Utf8, Latin1 };
+enum class TextEncoding { Utf8, Windows1252 };
 
 struct IniLine {
     std::string text; // UTF-8, without its line end
@@ -46,7 +47,8 @@ size_t Utf8SequenceLength(std::string_view s, size_t i) {
     return DecodeUtf8(s.substr(i), ignored);
 }
 
-// UTF-8 as it stands; any byte that is not part of a well-formed sequence is taken as Latin-1.
+// UTF-8 as it stands; any byte that is not part of a well-formed sequence is taken as
+// Windows-1252.
 std::string ToValidUtf8(std::string_view s) {
     if (IsValidUtf8(s))
         return std::string(s);
@@ -55,7 +57,7 @@ std::string ToValidUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         const size_t length = Utf8SequenceLength(s, i);
         if (length == 0) {
-            AppendUtf8(out, static_cast<unsigned char>(s[i]));
+            out += Windows1252ToUtf8(s.substr(i, 1));
             ++i;
         } else {
             out.append(s.substr(i, length));
@@ -65,26 +67,11 @@ std::string ToValidUtf8(std::string_view s) {
     return out;
 }
 
-std::string Latin1ToUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 8);
-    for (const char c : s)
-        AppendUtf8(out, static_cast<unsigned char>(c));
-    return out;
-}
-
-// Valid UTF-8 to Latin-1; a character Latin-1 lacks becomes '?'.
-std::string Utf8ToLatin1(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        char32_t cp = 0;
-        const size_t length = DecodeUtf8(s.substr(i), cp);
-        out += length > 0 && cp <= 0xFF ? static_cast<char>(cp) : '?';
-        i += std::max<size_t>(1, length);
-    }
-    return out;
-}
+// A value the file's 8-bit encoding cannot hold: the write is refused with this reason.
+class UnencodableValue : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // Cuts valid UTF-8 after `maxCharacters` characters.
 void CutToCharacters(std::string& s, size_t maxCharacters) {
@@ -164,8 +151,9 @@ std::shared_ptr<const IniContents> Parse(std::string raw) {
     if (contents->bom || IsValidUtf8(body)) {
         text = ToValidUtf8(body);
     } else {
-        contents->encoding = TextEncoding::Latin1;
-        text = Latin1ToUtf8(body);
+        // Not UTF-8: an 8-bit file of a Windows program.
+        contents->encoding = TextEncoding::Windows1252;
+        text = Windows1252ToUtf8(body);
     }
 
     bool styleKnown = false;
@@ -212,8 +200,13 @@ std::string Serialize(const IniContents& contents) {
         text += line.end;
     }
     std::string out = contents.bom ? std::string(kBom) : std::string();
-    out += contents.encoding == TextEncoding::Latin1 ? Utf8ToLatin1(text) : text;
-    return out;
+    if (contents.encoding != TextEncoding::Windows1252)
+        return out + text;
+    try {
+        return out + Utf8ToWindows1252(text);
+    } catch (const std::exception& e) {
+        throw UnencodableValue(std::string("the file is 8-bit text and ") + e.what());
+    }
 }
 
 // A line break inside a name or value would split the line and make up keys of its own.
@@ -356,8 +349,14 @@ std::shared_ptr<const IniContents> LoadContents(const std::string& path) {
     return contents;
 }
 
+// Position of the ".exe" (any case) that ends the executable's name, or npos. A ".exe" elsewhere
+// in the path (a folder named "my.exercises") is part of a name, not an extension.
 size_t FindExe(const std::string& path) {
-    return Lower(path).find(".exe");
+    const size_t slash = path.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (path.size() < nameStart + 4 || Lower(path.substr(path.size() - 4)) != ".exe")
+        return std::string::npos;
+    return path.size() - 4;
 }
 
 } // namespace
@@ -395,8 +394,10 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
         SetValue(edited, OneLine(section), OneLine(key), stored);
 
         std::string bytes = Serialize(edited);
-        WriteFileAtomically(path_, bytes);
+        ReplaceFileContents(path_, bytes);
         contents_ = Parse(std::move(bytes));
+    } catch (const UnencodableValue& e) {
+        throw IniError("Unable to write to " + path_ + ": " + e.what());
     } catch (const std::exception&) {
         throw IniError("Unable to write to " + path_);
     }

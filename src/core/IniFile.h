@@ -9,8 +9,9 @@
 // - lines starting with ";" or "#" are comments; comments, blank and unknown lines are kept
 //   as they stand when writing, and so are LF or CRLF line ends;
 // - a section or key that appears twice is read and written at its first occurrence.
-// Files are 8-bit text: read as UTF-8, or as Latin-1 where they are not valid UTF-8; values are
-// handed out as UTF-8 and written back in the file's own encoding (a UTF-8 BOM is kept).
+// Files are 8-bit text: read as UTF-8, or as Windows-1252 where they are not valid UTF-8 (files
+// of Windows programs); values are handed out as UTF-8 and written back in the file's own
+// encoding (a UTF-8 BOM is kept). A value a Windows-1252 file cannot hold is refused.
 // Parsed files are cached by path and stat() identity, so reopening an unchanged file is cheap.
 #include <memory>
 #include <stdexcept>
@@ -42,7 +43,8 @@ class IniFile {
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
 
-    // Writes at once (atomically). Throws IniError "Unable to write to <path>" on failure.
+    // Writes at once. Throws IniError "Unable to write to <path>" on failure, followed by the
+    // reason when the file's encoding cannot hold the value.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
   private:
@@ -53,12 +55,12 @@ class IniFile {
 // The default text of every language-file lookup.
 inline const std::string kMissingText = "Error";
 
-// Settings file of an executable: the first ".exe" (any case) replaced by ".ini"; without
-// ".exe", the executable's path followed by ".ini".
+// Settings file of an executable: a ".exe" (any case) ending the executable's name replaced by
+// ".ini"; without one, the executable's path followed by ".ini".
 std::string SettingsFilePath(const std::string& executablePath);
 
-// Language file of code C: the executable's path without its first ".exe" (any case), then
-// "_", C and ".ini".
+// Language file of code C: the executable's path without a ".exe" (any case) ending its name,
+// then "_", C and ".ini".
 std::string LanguageFilePath(const std::string& executablePath, const std::string& code);
 
 // The five language codes in the order they are tested.

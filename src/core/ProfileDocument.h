@@ -26,7 +26,8 @@ class ProfileDocument {
     // Loads the file; throws std::runtime_error with the parser's message on failure.
     void Load(const std::string& path);
     bool IsLoaded() const;
-    // Stores the whole document atomically; throws std::runtime_error with the writer's message.
+    // Stores the whole document, never leaving a half-written file; throws std::runtime_error
+    // with the writer's message.
     void Save(const std::string& path) const;
 
     // Depth-first search from the document element; the last result is cached (CurrentNode).

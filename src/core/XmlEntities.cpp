@@ -1,6 +1,7 @@
 #include "XmlEntities.h"
 
 #include "Utf8.h"
+#include "Windows1252.h"
 
 #include <array>
 #include <charconv>
@@ -109,7 +110,7 @@ std::string DecodeXmlText(std::string_view raw, bool normaliseLineEnds) {
     return out;
 }
 
-std::string EncodeXmlText(std::string_view value, XmlContext context, char32_t largestDirect) {
+std::string EncodeXmlText(std::string_view value, XmlContext context, CharFilter direct) {
     const bool attribute = context == XmlContext::Attribute;
     std::string out;
     out.reserve(value.size() + value.size() / 8);
@@ -117,7 +118,7 @@ std::string EncodeXmlText(std::string_view value, XmlContext context, char32_t l
         char32_t c;
         std::size_t len = DecodeUtf8(value.substr(i), c);
         if (len == 0) {
-            c = static_cast<unsigned char>(value[i]);
+            DecodeUtf8(Windows1252ToUtf8(value.substr(i, 1)), c);
             len = 1;
         }
         i += len;
@@ -147,7 +148,7 @@ std::string EncodeXmlText(std::string_view value, XmlContext context, char32_t l
         }
         if (!IsXmlChar(c))
             continue;
-        if (c > largestDirect)
+        if (direct != nullptr && !direct(c))
             AppendReference(out, c);
         else
             AppendUtf8(out, c);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "Windows1252.h"
+
 namespace ostiva {
 
 // Replaces the five predefined entities and numeric character references by their characters.
@@ -16,8 +18,8 @@ enum class XmlContext { Text, Attribute };
 
 // Markup for a UTF-8 value: "&", "<", ">" (and in attributes '"', tab, LF and CR) become
 // references; control characters XML cannot carry are dropped; bytes that are not UTF-8 are
-// taken as Latin-1 characters; characters above `largestDirect` (0xFF for a Latin-1 file)
-// become numeric references so that no character is lost in the file's encoding.
-std::string EncodeXmlText(std::string_view value, XmlContext context, char32_t largestDirect);
+// taken as Windows-1252 characters; characters `direct` refuses (nullptr refuses none) become
+// numeric references so that no character is lost in the file's encoding.
+std::string EncodeXmlText(std::string_view value, XmlContext context, CharFilter direct);
 
 } // namespace ostiva

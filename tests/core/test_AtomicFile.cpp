@@ -8,14 +8,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-using ostiva::WriteFileAtomically;
+using ostiva::ReplaceFileContents;
 
 namespace {
 
@@ -33,11 +36,50 @@ class AtomicFileTest : public ::testing::Test {
         return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
     }
 
-    static mode_t ModeOf(const std::string& path) {
+    static struct stat StatOf(const std::string& path) {
         struct stat st {};
         stat(path.c_str(), &st);
-        return st.st_mode & 07777;
+        return st;
     }
+    static mode_t ModeOf(const std::string& path) { return StatOf(path).st_mode & 07777; }
+
+    // Runs `body` as "nobody" where the tests run as root (root ignores folder permissions and
+    // may give files away), directly otherwise. Returns what it threw, "" when it returned.
+    std::string AsUnprivileged(const std::function<void()>& body) const {
+        const auto run = [&]() -> std::string {
+            try {
+                body();
+                return "";
+            } catch (const std::exception& e) {
+                return std::string("threw: ") + e.what();
+            }
+        };
+        if (geteuid() != 0)
+            return run();
+        int fds[2];
+        if (chown(dir_.c_str(), kNobody, kNobody) != 0 || pipe(fds) != 0)
+            return "cannot set up the child";
+        const pid_t child = fork();
+        if (child == 0) {
+            close(fds[0]);
+            std::string result = "cannot drop privileges";
+            if (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0)
+                result = run();
+            [[maybe_unused]] const auto ignored = write(fds[1], result.data(), result.size());
+            _exit(0);
+        }
+        close(fds[1]);
+        std::string result;
+        char buffer[256];
+        for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+            result.append(buffer, static_cast<size_t>(n));
+        close(fds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? result : "child died";
+    }
+
+    static constexpr uid_t kNobody = 65534;
 
     ostiva::testdata::ScopedTempDir temp_;
     const fs::path dir_{temp_.Path()};
@@ -45,11 +87,11 @@ class AtomicFileTest : public ::testing::Test {
 
 TEST_F(AtomicFileTest, CreatesAndReplacesKeepingPermissions) {
     const std::string path = PathOf("data.ini");
-    WriteFileAtomically(path, "first");
+    ReplaceFileContents(path, "first");
     EXPECT_EQ(Bytes(path), "first");
 
     chmod(path.c_str(), 0640);
-    WriteFileAtomically(path, std::string("second\0binary", 13));
+    ReplaceFileContents(path, std::string("second\0binary", 13));
     EXPECT_EQ(Bytes(path), std::string("second\0binary", 13));
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesInDir(), 1u);
@@ -60,7 +102,7 @@ TEST_F(AtomicFileTest, WritesThroughASymbolicLink) {
     const std::string link = PathOf("link.ini");
     std::ofstream(target) << "old";
     fs::create_symlink(target, link);
-    WriteFileAtomically(link, "new");
+    ReplaceFileContents(link, "new");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(Bytes(target), "new");
 }
@@ -70,7 +112,7 @@ TEST_F(AtomicFileTest, RefusesAReadOnlyFile) {
     std::ofstream(path) << "keep me";
     chmod(path.c_str(), 0444);
     try {
-        WriteFileAtomically(path, "overwritten");
+        ReplaceFileContents(path, "overwritten");
         FAIL() << "a read-only file was replaced";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
@@ -83,41 +125,101 @@ TEST_F(AtomicFileTest, RefusesAReadOnlyFile) {
 TEST_F(AtomicFileTest, ReportsAMissingDirectory) {
     const std::string path = PathOf("no/such/dir/x.ini");
     try {
-        WriteFileAtomically(path, "x");
+        ReplaceFileContents(path, "x");
         FAIL() << "wrote into a missing directory";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find(std::strerror(ENOENT)), std::string::npos) << e.what();
     }
-    EXPECT_THROW(WriteFileAtomically(dir_.string(), "x"), std::runtime_error); // a directory
+    EXPECT_THROW(ReplaceFileContents(dir_.string(), "x"), std::runtime_error); // a directory
 }
 
+// Once replaced by rename, once (hard-linked) rewritten in place: the old bytes come back.
 TEST_F(AtomicFileTest, FailedWriteLeavesOldFileIntact) {
     const std::string path = PathOf("full.ini");
     const std::string original(500, 'o');
     std::ofstream(path) << original;
 
-    // A file-size limit makes the write fail halfway, as a full disk would.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
-    std::string message;
-    try {
-        WriteFileAtomically(path, std::string(5000, 'n'));
-    } catch (const std::runtime_error& e) {
-        threw = true;
-        message = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "in place" : "by rename");
+        if (linked)
+            fs::create_hard_link(path, PathOf("link.ini"));
+        // A file-size limit makes the write fail halfway, as a full disk would.
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 1000;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        std::string message;
+        try {
+            ReplaceFileContents(path, std::string(5000, 'n'));
+        } catch (const std::runtime_error& e) {
+            message = e.what();
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_TRUE(threw);
-    EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
-    EXPECT_EQ(Bytes(path), original);
+        EXPECT_EQ(message, "Cannot write " + path + ": " + std::strerror(EFBIG));
+        EXPECT_EQ(Bytes(path), original);
+        EXPECT_EQ(EntriesInDir(), linked ? 2u : 1u);
+    }
+}
+
+// A shared folder the user may not write: the file itself is rewritten, without a temporary.
+TEST_F(AtomicFileTest, RewritesInPlaceInAReadOnlyFolder) {
+    const std::string path = PathOf("shared.ini");
+    const std::string error = AsUnprivileged([&] {
+        ostiva::testdata::WriteFileBytes(path, "a longer old line\n");
+        chmod(path.c_str(), 0640);
+        chmod(dir_.c_str(), 0555);
+        ReplaceFileContents(path, "new");
+    });
+    chmod(dir_.c_str(), 0755);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Bytes(path), "new");
+    EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesInDir(), 1u);
+}
+
+TEST_F(AtomicFileTest, KeepsHardLinksOneFile) {
+    const std::string path = PathOf("a.ini");
+    const std::string other = PathOf("b.ini");
+    ostiva::testdata::WriteFileBytes(path, "old contents");
+    fs::create_hard_link(path, other);
+    const ino_t inode = StatOf(path).st_ino;
+
+    ReplaceFileContents(other, "new");
+    EXPECT_EQ(Bytes(path), "new");
+    EXPECT_EQ(StatOf(other).st_ino, inode);
+    EXPECT_EQ(StatOf(path).st_ino, inode);
+    EXPECT_EQ(EntriesInDir(), 2u);
+}
+
+TEST_F(AtomicFileTest, KeepsOwnerAndGroup) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can hand files to other users";
+    // Root saving a user's file.
+    const std::string theirs = PathOf("theirs.ini");
+    ostiva::testdata::WriteFileBytes(theirs, "old");
+    ASSERT_EQ(chown(theirs.c_str(), kNobody, kNobody), 0);
+    chmod(theirs.c_str(), 0640);
+    ReplaceFileContents(theirs, "by root");
+    EXPECT_EQ(Bytes(theirs), "by root");
+    EXPECT_EQ(StatOf(theirs).st_uid, kNobody);
+    EXPECT_EQ(StatOf(theirs).st_gid, kNobody);
+    EXPECT_EQ(ModeOf(theirs), 0640u);
+
+    // A user saving their file of a group they are not in: a new file could not get that group.
+    const std::string shared = PathOf("shared.ini");
+    ostiva::testdata::WriteFileBytes(shared, "old shared");
+    ASSERT_EQ(chown(shared.c_str(), kNobody, 0), 0);
+    chmod(shared.c_str(), 0664);
+    EXPECT_EQ(AsUnprivileged([&] { ReplaceFileContents(shared, "by nobody"); }), "");
+    EXPECT_EQ(Bytes(shared), "by nobody");
+    EXPECT_EQ(StatOf(shared).st_uid, kNobody);
+    EXPECT_EQ(StatOf(shared).st_gid, 0u);
+    EXPECT_EQ(ModeOf(shared), 0664u);
+    EXPECT_EQ(EntriesInDir(), 2u);
 }
 
 } // namespace

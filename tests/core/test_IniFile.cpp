@@ -148,7 +148,7 @@ TEST_F(IniFileTest, WrittenValuesReadBackAsWritten) {
     ini.WriteString("S", "blanks", "  padded  ");
     ini.WriteString("S", "quoted", "'as typed'");
     ini.WriteString("S", "broken", "one\r\ntwo=2\n[Evil]");
-    ini.WriteString("S", "latin", std::string("M\xFCller")); // not UTF-8: taken as Latin-1
+    ini.WriteString("S", "latin", std::string("M\xFCller")); // not UTF-8: taken as Windows-1252
     const IniFile again(ini.Path());
     EXPECT_EQ(again.ReadString("S", "blanks", "-"), "padded");
     EXPECT_EQ(again.ReadString("S", "quoted", "-"), "'as typed'");
@@ -169,15 +169,31 @@ TEST_F(IniFileTest, KeepsCrLfLineEnds) {
     EXPECT_EQ(Bytes(path), "[A]\r\nx=10\r\nz=3\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nw=4\r\n");
 }
 
-TEST_F(IniFileTest, Latin1FileIsReadAsUtf8AndWrittenBackAsLatin1) {
-    const std::string path = Make("latin.ini", "[Labels]\nName=Gr\xF6\xDF"
-                                               "e\nOther=caf\xE9\n");
+TEST_F(IniFileTest, EightBitFileIsWindows1252BothWays) {
+    // 0x93/0x94 are curly quotes and 0x80 the euro sign in Windows-1252.
+    const std::string path = Make("ansi.ini", "[Labels]\nName=Gr\xF6\xDF"
+                                              "e\nOther=\x93"
+                                              "caf\xE9\x94\n");
     IniFile ini(path);
     EXPECT_EQ(ini.ReadString("labels", "name", "-"), "Gr\xC3\xB6\xC3\x9F"
                                                      "e");
+    EXPECT_EQ(ini.ReadString("Labels", "Other", "-"), "\xE2\x80\x9C"
+                                                      "caf\xC3\xA9\xE2\x80\x9D");
     ini.WriteString("Labels", "Name", "\xC3\x84nderung \xE2\x82\xAC"); // "Änderung €"
-    EXPECT_EQ(Bytes(path), "[Labels]\nName=\xC4nderung ?\nOther=caf\xE9\n");
-    EXPECT_EQ(IniFile(path).ReadString("Labels", "Other", "-"), "caf\xC3\xA9");
+    EXPECT_EQ(Bytes(path), "[Labels]\nName=\xC4nderung \x80\nOther=\x93"
+                           "caf\xE9\x94\n");
+
+    // "ł" has no byte in Windows-1252: refused, never written as "?".
+    try {
+        ini.WriteString("Labels", "Name", "\xC5\x82");
+        FAIL() << "an unencodable value was written";
+    } catch (const IniError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path +
+                                             ": the file is 8-bit text and Windows-1252 "
+                                             "has no character U+0142");
+    }
+    EXPECT_EQ(Bytes(path), "[Labels]\nName=\xC4nderung \x80\nOther=\x93"
+                           "caf\xE9\x94\n");
 }
 
 TEST_F(IniFileTest, Utf8FileStaysUtf8AndKeepsItsBom) {
@@ -260,8 +276,13 @@ TEST(IniFilePaths, SettingsAndLanguageFileNames) {
     using ostiva::SettingsFilePath;
     EXPECT_EQ(SettingsFilePath("C:\\Prog\\zq_gui.exe"), "C:\\Prog\\zq_gui.ini");
     EXPECT_EQ(SettingsFilePath("/opt/ostiva/OSTIVA.EXE"), "/opt/ostiva/OSTIVA.ini");
-    EXPECT_EQ(SettingsFilePath("/a.exe.d/prog.exe"), "/a.ini.d/prog.exe");
+    // A ".exe" in a folder's name is part of the name.
+    EXPECT_EQ(SettingsFilePath("/a.exe.d/prog.exe"), "/a.exe.d/prog.ini");
+    EXPECT_EQ(SettingsFilePath("/home/u/my.exercises/ostiva"), "/home/u/my.exercises/ostiva.ini");
     EXPECT_EQ(SettingsFilePath("/x/ostiva"), "/x/ostiva.ini");
+    EXPECT_EQ(LanguageFilePath("/home/u/my.exercises/ostiva", "EN"),
+              "/home/u/my.exercises/ostiva_EN.ini");
+    EXPECT_EQ(LanguageFilePath("/x/prog.exec", "DE"), "/x/prog.exec_DE.ini");
     EXPECT_EQ(LanguageFilePath("C:\\Prog\\zq_gui.exe", "EN"), "C:\\Prog\\zq_gui_EN.ini");
     EXPECT_EQ(LanguageFilePath("/x/Ostiva.Exe", "NL"), "/x/Ostiva_NL.ini");
     EXPECT_EQ(LanguageFilePath("/x/ostiva", "FR"), "/x/ostiva_FR.ini");
