@@ -50,8 +50,8 @@ std::string GenerateProfileXml(const GeneratorOptions& options);
 void WriteProfileFile(const std::string& path, const GeneratorOptions& options);
 
 // Writes the demo project, about twenty profile files zq*.xml of varied welds, speeds and
-// header data, into `dir` (created when missing; existing demo files are rewritten with the
-// same contents). Returns the file names in order.
+// header data, into `dir` (created when missing). A file that exists already is left as it is,
+// so a user's edits of the demo survive. Returns the file names in order.
 std::vector<std::string> GenerateDemoProject(const std::string& dir);
 
 } // namespace ostiva::testdata

@@ -71,7 +71,7 @@ TEST(ProfileGenerator, OptionsLeaveOutPartsAndChooseTheEncoding) {
     EXPECT_NE(xml.find("EIGENAAR=\"H\xe9naut\""), std::string::npos);
 }
 
-TEST(ProfileGenerator, TheDemoProjectIsVariedAndRewrittenTheSame) {
+TEST(ProfileGenerator, TheDemoProjectIsVariedAndKeepsAUsersEdits) {
     ScopedTempDir dir;
     const std::string project = dir.File("demo/sub");
     const std::vector<std::string> names = GenerateDemoProject(project);
@@ -81,7 +81,12 @@ TEST(ProfileGenerator, TheDemoProjectIsVariedAndRewrittenTheSame) {
         EXPECT_EQ(name.rfind("zq", 0), 0u);
         first.push_back(ReadFileBytes(project + "/" + name));
     }
+    WriteFileBytes(project + "/" + names[0], "edited");
     EXPECT_EQ(GenerateDemoProject(project), names);
+    EXPECT_EQ(ReadFileBytes(project + "/" + names[0]), "edited");
+    // A missing file comes back as it was.
+    std::filesystem::remove(project + "/" + names[0]);
+    GenerateDemoProject(project);
 
     std::set<std::string> speeds, weldTypes;
     int aboveLimit = 0;

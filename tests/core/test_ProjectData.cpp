@@ -133,11 +133,6 @@ TEST_F(ProjectDataTest, AGeneratedFileFillsEveryField) {
     EXPECT_EQ(r->ShortWaves1[0], 0.0);
     EXPECT_NE(r->ShortWaves1[100], 0.0);
 
-    // Band 0 is the file's short waves from sample 2 on; its values replace the file's own.
-    const Corrugation band0 =
-        CorrugationParameters(std::span<const double>(r->ShortWaves).subspan(1), "0.02", "-0.02");
-    EXPECT_EQ(r->ShortWavesGA, FormatScientific23(band0.GA));
-    EXPECT_EQ(r->ShortWavesLoss, FormatScientific23(band0.Loss));
     for (const std::string* text : {&r->ShortWavesGG, &r->ShortWavesGSD3, &r->ShortWavesLoss2})
         EXPECT_EQ(text->size(), 23u) << *text;
 
@@ -175,6 +170,71 @@ TEST_F(ProjectDataTest, QualityOfKnownProfiles) {
 
     r = BuildFrom(HandProfile(PairList(201, [](int) { return 0.0; })), "160");
     EXPECT_EQ(r->QIZij, " 1.20");
+}
+
+TEST_F(ProjectDataTest, BandZeroIsTheFilesShortWavesFromSampleTwoAndReplacesItsValues) {
+    // 0.01 mm everywhere but sample 1, which band 0 does not reach: GSD 0.01, one positive
+    // half-wave and an empty negative one (n = 2), GA 0.01 / 2, GG 180 / 3, nothing beyond the
+    // 0.02 limits.
+    const std::string flat = PairList(201, [](int k) { return k == 0 ? 0.5 : 0.01; });
+    const auto r = BuildFrom(HandProfile(flat)); // the file's GA, GG, GSD are 1, 2, 3
+    EXPECT_DOUBLE_EQ(ParseDecimal(r->ShortWavesGSD), 0.01);
+    EXPECT_DOUBLE_EQ(ParseDecimal(r->ShortWavesGA), 0.005);
+    EXPECT_DOUBLE_EQ(ParseDecimal(r->ShortWavesGG), 60.0);
+    EXPECT_DOUBLE_EQ(ParseDecimal(r->ShortWavesAPP), 0.0);
+    EXPECT_DOUBLE_EQ(ParseDecimal(r->ShortWavesLoss), 0.0);
+}
+
+TEST_F(ProjectDataTest, SaveWritesEveryHeaderFieldIntoItsOwnAttribute) {
+    const std::string manu = "PLAATS=\"\" SPOOR=\"\" KM=\"\" RAIL=\"\" LASTYPE=\"\" LASSER=\"\" "
+                             "LASNR=\"\" WERKNUMMER=\"\" WISSEL=\"\" SNELHEID=\"80\"";
+    const std::string path = Write(HandProfile(PairList(201, [](int) { return 0.0; }), manu));
+    auto r = Build(path, "100");
+    r->Device = "dev 1";
+    r->Datum = "date 2";
+    r->Tijd = "time 3";
+    r->Eigenaar = "owner 4";
+    r->Plaats = "place 5";
+    r->Spoor = "track 6";
+    r->Km = "km 7";
+    r->Rail = "rail 8";
+    r->LasType = "type 9";
+    r->LasSer = "welder 10";
+    r->LasNr = "weld 11";
+    r->WerkNummer = "job 12";
+    r->Wissel = "switch 13";
+    r->Save(path);
+
+    ProfileDocument saved;
+    saved.Load(path);
+    const std::pair<const char*, const char*> autoValues[] = {
+        {"DEVICE", "dev 1"}, {"DATUM", "date 2"}, {"TIJD", "time 3"}, {"EIGENAAR", "owner 4"}};
+    for (const auto& [attribute, value] : autoValues)
+        EXPECT_EQ(saved.GetAttribute("INFO_AUTO", attribute), value) << attribute;
+    const std::pair<const char*, const char*> manuValues[] = {
+        {"PLAATS", "place 5"}, {"SPOOR", "track 6"},     {"KM", "km 7"},
+        {"RAIL", "rail 8"},    {"LASTYPE", "type 9"},    {"LASSER", "welder 10"},
+        {"LASNR", "weld 11"},  {"WERKNUMMER", "job 12"}, {"WISSEL", "switch 13"},
+        {"SNELHEID", "100"}};
+    for (const auto& [attribute, value] : manuValues)
+        EXPECT_EQ(saved.GetAttribute("INFO_MANU", attribute), value) << attribute;
+}
+
+TEST_F(ProjectDataTest, TheNewNormTableOfAFlatProfileIsExact) {
+    // 0.1 mm everywhere at 120 km/h (A = 2.0): only segment 1 rises, 0.1 mm over 25 mm,
+    // weighted 0.3: 0.3 * 4 mrad / 2.0 = 0.6. The x column holds the segment midpoints.
+    const std::string path = Write(HandProfile(PairList(201, [](int) { return 0.1; })));
+    Build(path, "120")->Save(path);
+    std::string expected = "-500.00   0.00000000 \r-487.50   0.60000000 \r";
+    for (int k = 2; k <= 40; ++k) {
+        const int tenths = -5000 + 250 * k - 125; // midpoint of segment k in 0.1 mm
+        expected += std::to_string(tenths / 10) + "." + std::to_string(std::abs(tenths % 10)) +
+                    "0   0.00000000 \r";
+    }
+    const std::string saved = ReadFileBytes(path);
+    EXPECT_NE(saved.find("<TOP_DX_DY>" + expected + "</TOP_DX_DY>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<TOP_QUALITY QI=\" 0.60\" NORM=\"2.00\"/>"), std::string::npos);
+    EXPECT_NE(saved.find("QI_POSP_ZIJ=\"0.50\" QI_NEGP_ZIJ=\"-0.50\""), std::string::npos);
 }
 
 TEST_F(ProjectDataTest, ASpeedOverrideReplacesTheFileSpeedAndIsSaved) {
@@ -355,13 +415,14 @@ TEST_F(ProjectDataTest, SampleListsOfOtherLengths) {
 
 TEST_F(ProjectDataTest, OddSampleTextsAreReadByTheNumberRule) {
     const std::string list = "\r\n-500 abc\r\n-495 1,5\r\n-490 nan\r\n-485 1e400\r\n-480 -\r\n"
-                             "-475 +.5e1x\r\n-470 \x01\xff\r\n-465 0.25\r\n";
+                             "-475 +.5e1x\r\n-470 &#xFF;\r\n-465 0.25\r\n";
     const auto r = BuildFrom(HandProfile(list));
     EXPECT_EQ(r->Error, "");
     EXPECT_EQ(r->TopMeas[1], 0.0);
-    const char* const tokens[] = {"1,5", "nan", "1e400", "-", "+.5e1x"};
+    // The longest prefix that is a number; a value that is not finite reads as 0.
+    const double expected[] = {1.0, 0.0, 0.0, 0.0, 5.0};
     for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(r->TopMeas[k + 2], ParseDecimal(tokens[k])) << tokens[k];
+        EXPECT_EQ(r->TopMeas[k + 2], expected[k]) << k;
     EXPECT_EQ(r->TopMeas[7], 0.0);
     EXPECT_EQ(r->TopMeas[8], 0.25);
     EXPECT_EQ(r->QI.size(), 5u);
