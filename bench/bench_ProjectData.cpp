@@ -4,6 +4,7 @@
 #include "ProfileGenerator.h"
 #include "ProjectData.h"
 #include "TestFiles.h"
+#include "XmlWellFormed.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
@@ -85,18 +86,16 @@ void BM_Search10000Files(benchmark::State& state) {
 }
 BENCHMARK(BM_Search10000Files)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-} // namespace
-
-BENCHMARK_MAIN();
-
-#include "XmlWellFormed.h"
-
 // The strict check every load runs before the parse, on the typical file held in memory.
-static void BM_WellFormedCheck(benchmark::State& state) {
-    const std::string xml = ostiva::testdata::GenerateProfileXml({});
+void BM_WellFormedCheck(benchmark::State& state) {
+    const std::string xml = GenerateProfileXml({});
     for (auto _ : state)
-        ostiva::CheckWellFormedXml(xml);
+        CheckWellFormedXml(xml);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * xml.size()));
     state.counters["bytes"] = static_cast<double>(xml.size());
 }
 BENCHMARK(BM_WellFormedCheck)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
