@@ -161,10 +161,11 @@ TEST_F(ProfileDocumentTest, EveryEncodingIsWrittenBackAsItWasAndLosesNoCharacter
 
     // UTF-16 stays UTF-16, byte order mark and byte order included.
     Load(Utf16Le("<r a=\"\"/>"));
-    doc.SetAttribute("r", "a", "é€");
+    doc.SetAttribute("r", "a", "é€\U0001D11E"); // the last needs two units
     doc.Save(path);
-    EXPECT_EQ(ReadFileBytes(path),
-              Utf16Le("<r a=\"") + std::string("\xE9\0\xAC\x20", 4) + Utf16Le("\"/>").substr(2));
+    EXPECT_EQ(ReadFileBytes(path), Utf16Le("<r a=\"") +
+                                       std::string("\xE9\0\xAC\x20\x34\xD8\x1E\xDD", 8) +
+                                       Utf16Le("\"/>").substr(2));
 
     // A file that declares plain ASCII gets no 8-bit byte at all.
     Load("<?xml version=\"1.0\" encoding=\"US-ASCII\"?><r a=\"\"/>");
@@ -264,11 +265,14 @@ TEST_F(ProfileDocumentTest, ALatin1FileStaysLatin1AndLosesNoCharacter) {
 }
 
 TEST_F(ProfileDocumentTest, AValueQuotedWithApostrophesIsSavedWellFormed) {
-    Load("<r><INFO_MANU PLAATS='de \"Hoek\"'/></r>");
+    Load("<r><INFO_MANU PLAATS = 'de \"Hoek\"' SPOOR='1'/></r>");
+    doc.SetAttribute("INFO_MANU", "SPOOR", "'t \"Veld\"");
     doc.Save(path);
+    EXPECT_EQ(ReadFileBytes(path),
+              "<r><INFO_MANU PLAATS = 'de \"Hoek\"' SPOOR='&apos;t &quot;Veld&quot;'/></r>");
     ProfileDocument again;
     again.Load(path);
-    EXPECT_EQ(again.GetAttribute("INFO_MANU", "PLAATS"), "de \"Hoek\"");
+    EXPECT_EQ(again.GetAttribute("INFO_MANU", "SPOOR"), "'t \"Veld\"");
 }
 
 TEST_F(ProfileDocumentTest, BadFilesFailToLoadWithAMessage) {
