@@ -14,13 +14,6 @@ namespace {
 const std::string kLimitsSection = "ProjectFormLabels";
 const std::string kCaptionsSection = "ChartSeriesNames";
 
-// The limit text of `key` and the constant norm line made of its value.
-std::string ReadLimit(const IniFile& ini, const std::string& key, LineArray& line) {
-    std::string text = ini.ReadString(kLimitsSection, key, kMissingText);
-    line.fill(ParseDecimal(text));
-    return text;
-}
-
 void StoreCorrugation(const Corrugation& c, std::string& ga, std::string& gg, std::string& gsd,
                       std::string& app, std::string& loss) {
     ga = FormatScientific23(c.GA);
@@ -31,6 +24,46 @@ void StoreCorrugation(const Corrugation& c, std::string& ga, std::string& gg, st
 }
 
 } // namespace
+
+const HeaderAttribute TProjectData::kHeader[14] = {
+    {"INFO_AUTO", "DEVICE", &TProjectData::Device},
+    {"INFO_AUTO", "DATUM", &TProjectData::Datum},
+    {"INFO_AUTO", "TIJD", &TProjectData::Tijd},
+    {"INFO_MANU", "PLAATS", &TProjectData::Plaats},
+    {"INFO_MANU", "SPOOR", &TProjectData::Spoor},
+    {"INFO_MANU", "KM", &TProjectData::Km},
+    {"INFO_MANU", "RAIL", &TProjectData::Rail},
+    {"INFO_MANU", "LASTYPE", &TProjectData::LasType},
+    {"INFO_MANU", "LASSER", &TProjectData::LasSer},
+    {"INFO_MANU", "LASNR", &TProjectData::LasNr},
+    {"INFO_MANU", "WERKNUMMER", &TProjectData::WerkNummer},
+    {"INFO_AUTO", "EIGENAAR", &TProjectData::Eigenaar},
+    {"INFO_MANU", "WISSEL", &TProjectData::Wissel},
+    {"INFO_MANU", "SNELHEID", &TProjectData::Snelheid}};
+
+const NormLimitKey TProjectData::kNormLimits[14] = {
+    {"edtNormTopPos", &TProjectData::NormTopPos, nullptr},
+    {"edtNormTopNeg", &TProjectData::NormTopNeg, nullptr},
+    {"edtNormShortWavesPos", &TProjectData::NormShortWavesPos,
+     &TProjectData::NormShortWavesPosText},
+    {"edtNormShortWavesNeg", &TProjectData::NormShortWavesNeg,
+     &TProjectData::NormShortWavesNegText},
+    {"edtNormShortWavesPos1", &TProjectData::NormShortWavesPos1,
+     &TProjectData::NormShortWavesPos1Text},
+    {"edtNormShortWavesNeg1", &TProjectData::NormShortWavesNeg1,
+     &TProjectData::NormShortWavesNeg1Text},
+    {"edtNormShortWavesPos2", &TProjectData::NormShortWavesPos2,
+     &TProjectData::NormShortWavesPos2Text},
+    {"edtNormShortWavesNeg2", &TProjectData::NormShortWavesNeg2,
+     &TProjectData::NormShortWavesNeg2Text},
+    {"edtNormShortWavesPos3", &TProjectData::NormShortWavesPos3,
+     &TProjectData::NormShortWavesPos3Text},
+    {"edtNormShortWavesNeg3", &TProjectData::NormShortWavesNeg3,
+     &TProjectData::NormShortWavesNeg3Text},
+    {"edtNormTrendPos", &TProjectData::NormTrendPos, nullptr},
+    {"edtNormTrendNeg", &TProjectData::NormTrendNeg, nullptr},
+    {"edtNormZijPos", &TProjectData::NormZijPos, nullptr},
+    {"edtNormZijNeg", &TProjectData::NormZijNeg, nullptr}};
 
 TProjectData::TProjectData(const std::string& path, const std::string& speedOverride,
                            const std::string& languageFile, const ErrorHandler& onError) {
@@ -46,20 +79,12 @@ TProjectData::TProjectData(const std::string& path, const std::string& speedOver
 
 void TProjectData::ReadLanguageFile(const std::string& languageFile) {
     const IniFile ini(languageFile);
-    ReadLimit(ini, "edtNormTopPos", NormTopPos);
-    ReadLimit(ini, "edtNormTopNeg", NormTopNeg);
-    ReadLimit(ini, "edtNormTrendPos", NormTrendPos);
-    ReadLimit(ini, "edtNormTrendNeg", NormTrendNeg);
-    NormShortWavesPosText = ReadLimit(ini, "edtNormShortWavesPos", NormShortWavesPos);
-    NormShortWavesNegText = ReadLimit(ini, "edtNormShortWavesNeg", NormShortWavesNeg);
-    NormShortWavesPos1Text = ReadLimit(ini, "edtNormShortWavesPos1", NormShortWavesPos1);
-    NormShortWavesNeg1Text = ReadLimit(ini, "edtNormShortWavesNeg1", NormShortWavesNeg1);
-    NormShortWavesPos2Text = ReadLimit(ini, "edtNormShortWavesPos2", NormShortWavesPos2);
-    NormShortWavesNeg2Text = ReadLimit(ini, "edtNormShortWavesNeg2", NormShortWavesNeg2);
-    NormShortWavesPos3Text = ReadLimit(ini, "edtNormShortWavesPos3", NormShortWavesPos3);
-    NormShortWavesNeg3Text = ReadLimit(ini, "edtNormShortWavesNeg3", NormShortWavesNeg3);
-    ReadLimit(ini, "edtNormZijPos", NormZijPos);
-    ReadLimit(ini, "edtNormZijNeg", NormZijNeg);
+    for (const NormLimitKey& limit : kNormLimits) {
+        const std::string text = ini.ReadString(kLimitsSection, limit.key, kMissingText);
+        (this->*limit.line).fill(ParseDecimal(text));
+        if (limit.text)
+            this->*limit.text = text;
+    }
     for (const char* key : kSeriesKeys)
         SeriesCaption[key] = ini.ReadString(kCaptionsSection, key, kMissingText);
 }
@@ -77,21 +102,10 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
         throw std::runtime_error("XMLFile " + path + " load error: " + e.what());
     }
 
-    Device = Document.GetAttribute("INFO_AUTO", "DEVICE");
-    Datum = Document.GetAttribute("INFO_AUTO", "DATUM");
-    Tijd = Document.GetAttribute("INFO_AUTO", "TIJD");
-    Plaats = Document.GetAttribute("INFO_MANU", "PLAATS");
-    Spoor = Document.GetAttribute("INFO_MANU", "SPOOR");
-    Km = Document.GetAttribute("INFO_MANU", "KM");
-    Rail = Document.GetAttribute("INFO_MANU", "RAIL");
-    LasType = Document.GetAttribute("INFO_MANU", "LASTYPE");
-    LasSer = Document.GetAttribute("INFO_MANU", "LASSER");
-    LasNr = Document.GetAttribute("INFO_MANU", "LASNR");
-    WerkNummer = Document.GetAttribute("INFO_MANU", "WERKNUMMER");
-    Eigenaar = Document.GetAttribute("INFO_AUTO", "EIGENAAR");
-    Wissel = Document.GetAttribute("INFO_MANU", "WISSEL");
-    Snelheid =
-        speedOverride.empty() ? Document.GetAttribute("INFO_MANU", "SNELHEID") : speedOverride;
+    for (const HeaderAttribute& h : kHeader)
+        this->*h.text = Document.GetAttribute(h.element, h.attribute);
+    if (!speedOverride.empty())
+        Snelheid = speedOverride;
 
     ParseValueList(Document.GetElementText("TOP_MEAS"), TopMeas);
     ParseValueList(Document.GetElementText("TREND"), Trend);
@@ -147,20 +161,8 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
 }
 
 void TProjectData::Save(const std::string& path) {
-    Document.SetAttribute("INFO_AUTO", "DEVICE", Device);
-    Document.SetAttribute("INFO_AUTO", "DATUM", Datum);
-    Document.SetAttribute("INFO_AUTO", "TIJD", Tijd);
-    Document.SetAttribute("INFO_MANU", "PLAATS", Plaats);
-    Document.SetAttribute("INFO_MANU", "SPOOR", Spoor);
-    Document.SetAttribute("INFO_MANU", "KM", Km);
-    Document.SetAttribute("INFO_MANU", "RAIL", Rail);
-    Document.SetAttribute("INFO_MANU", "LASTYPE", LasType);
-    Document.SetAttribute("INFO_MANU", "LASSER", LasSer);
-    Document.SetAttribute("INFO_MANU", "LASNR", LasNr);
-    Document.SetAttribute("INFO_MANU", "WERKNUMMER", WerkNummer);
-    Document.SetAttribute("INFO_AUTO", "EIGENAAR", Eigenaar);
-    Document.SetAttribute("INFO_MANU", "WISSEL", Wissel);
-    Document.SetAttribute("INFO_MANU", "SNELHEID", Snelheid);
+    for (const HeaderAttribute& h : kHeader)
+        Document.SetAttribute(h.element, h.attribute, this->*h.text);
 
     Document.SetAttribute("ZIJ_QUALITY", "QI_POSP_ZIJ", FormatFixed(NormZijCalcPos[1], 2));
     Document.SetAttribute("ZIJ_QUALITY", "QI_NEGP_ZIJ", FormatFixed(NormZijCalcNeg[1], 2));

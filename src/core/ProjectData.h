@@ -18,6 +18,23 @@ inline const char* const kSeriesKeys[] = {
     "serSamplProfile", "serNewNormProfile", "serNewNormNormLine",   "serZijMeas",
     "serNormZijPos",   "serNormZijNeg",     "serNormZijCalcPos",    "serNormZijCalcNeg"};
 
+class TProjectData;
+
+// A header text of the record and the attribute of the file it comes from and goes back to.
+struct HeaderAttribute {
+    const char* element;
+    const char* attribute;
+    std::string TProjectData::*text;
+};
+
+// A constant norm limit: its language-file key (section ProjectFormLabels), the record's line
+// and, for the short-wave limits that also feed the loss, the record's copy of the text.
+struct NormLimitKey {
+    const char* key;
+    LineArray TProjectData::*line;
+    std::string TProjectData::*text;
+};
+
 class TProjectData {
   public:
     // Called with the message of a construction error (the record is still returned).
@@ -70,6 +87,11 @@ class TProjectData {
     NewNormArray SamplX{}, SamplProfile{}, NewNormX{}, NewNormProfile{}, NewNormNormLine{};
 
     ProfileDocument Document;
+
+    // The fourteen header attributes in the order a save writes them.
+    static const HeaderAttribute kHeader[14];
+    // The fourteen norm limits in the order the project window writes them.
+    static const NormLimitKey kNormLimits[14];
 
   private:
     void ReadLanguageFile(const std::string& languageFile);
