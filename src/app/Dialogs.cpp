@@ -123,3 +123,7 @@ void SetDialogs(IDialogs* dialogs) {
 void ShowError(QWidget* parent, const QString& text) {
     Dialogs().Error(parent, text, App().ApplicationTitle);
 }
+
+void ShowFileError(QWidget* parent, const QString& text) {
+    Dialogs().Error(parent, text, QStringLiteral("Error"));
+}

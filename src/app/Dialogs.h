@@ -57,3 +57,5 @@ void SetDialogs(IDialogs* dialogs);
 
 // Shows an error message in the application's error box.
 void ShowError(QWidget* parent, const QString& text);
+// Shows a failure to read or write the language file, in a box with the caption "Error".
+void ShowFileError(QWidget* parent, const QString& text);

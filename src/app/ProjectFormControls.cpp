@@ -5,6 +5,7 @@
 #include "TProfileChart.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -133,6 +134,27 @@ const QStringList kNormWriteOrder = {
     "edtNormZijPos",         "edtNormZijNeg"};
 
 namespace {
+
+// A wheel turned over a list that the user has not chosen goes on to the area being scrolled;
+// otherwise scrolling past the list would pick another entry of it.
+class WheelOnlyWithFocus : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void TakeWheelOnlyWithFocus(QWidget* widget) {
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->installEventFilter(new WheelOnlyWithFocus(widget));
+}
 
 QLabel* NewLabel(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -296,6 +318,8 @@ QWidget* BuildSpeedPanel(ProjectFormControls& c, QWidget* parent) {
         c.cbxVelInp->addItem(QString::number(limit.speed));
         c.cbxNormVal->addItem(limit.AText);
     }
+    for (QComboBox* list : {c.cbxVelInp, c.cbxNormVal})
+        TakeWheelOnlyWithFocus(list);
     grid->addWidget(c.cbxVelInp, 1, 0);
     grid->addWidget(c.cbxNormVal, 1, 1);
     return panel;
@@ -313,10 +337,11 @@ QGroupBox* BuildQualityPanel(ProjectFormControls& c, const char* name, const cha
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.4);
     qiCaption->setFont(bold);
-    *quality = NewLabel(base.isEmpty() ? "lblQuality" : "lblQIZij", "1.00", box);
-    *qualityAdd = NewLabel(base.isEmpty() ? "lblQualityAdd" : "lblQIZijAdd", "1.00", box);
-    *speed = NewLabel(base.isEmpty() ? "lblVel" : "lblVelZij", "300", box);
-    *speedAdd = NewLabel(base.isEmpty() ? "lblVelAdd" : "lblVelZijAdd", "300", box);
+    // Empty until a profile is shown: a sample value would read as a measurement.
+    *quality = NewLabel(base.isEmpty() ? "lblQuality" : "lblQIZij", "", box);
+    *qualityAdd = NewLabel(base.isEmpty() ? "lblQualityAdd" : "lblQIZijAdd", "", box);
+    *speed = NewLabel(base.isEmpty() ? "lblVel" : "lblVelZij", "", box);
+    *speedAdd = NewLabel(base.isEmpty() ? "lblVelAdd" : "lblVelZijAdd", "", box);
     for (QLabel* label : {*quality, *qualityAdd})
         label->setFont(bold);
     for (QLabel* label : {*qualityAdd, *speedAdd}) {
@@ -332,8 +357,8 @@ QGroupBox* BuildQualityPanel(ProjectFormControls& c, const char* name, const cha
     return box;
 }
 
-// The panel area below the chart: parameter panels, speed and quality, norm-limit boxes.
-// Panels of one kind share one grid cell; the graph kind decides which one is seen.
+// The panel area below the chart: parameter panels and norm-limit boxes. Panels of one kind
+// share one grid cell; the graph kind decides which one is seen.
 QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     auto* area = new QWidget(parent);
     area->setObjectName("gbxCalcParms");
@@ -354,9 +379,19 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     for (const auto& [name, caption] : kParameterPanels)
         grid->addWidget(BuildParameterPanel(c, name, caption, area), 1, 0);
     for (const NormBoxSpec& spec : kNormBoxes)
-        grid->addWidget(BuildNormBox(c, spec, area), 1, 2);
-    auto* right = new QVBoxLayout;
-    right->addWidget(BuildSpeedPanel(c, area));
+        grid->addWidget(BuildNormBox(c, spec, area), 1, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    return area;
+}
+
+// Speed list and quality index; both quality panels share one place.
+QWidget* BuildSpeedAndQuality(ProjectFormControls& c, QWidget* parent) {
+    auto* area = new QWidget(parent);
+    area->setObjectName("pnlSpeedQuality");
+    auto* column = new QVBoxLayout(area);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(BuildSpeedPanel(c, area));
     auto* quality = new QGridLayout;
     quality->addWidget(BuildQualityPanel(c, "grpQuality", "Quality Assesment", &c.lblQuality,
                                          &c.lblVel, &c.lblQualityAdd, &c.lblVelAdd, area),
@@ -364,13 +399,8 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     quality->addWidget(BuildQualityPanel(c, "gbxQIZij", "Quality Zij", &c.lblQIZij, &c.lblVelZij,
                                          &c.lblQIZijAdd, &c.lblVelZijAdd, area),
                        0, 0);
-    right->addLayout(quality);
-    right->addStretch();
-    // Speed and quality before the limit boxes: in a narrow window they stay in sight.
-    grid->addLayout(right, 1, 1);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(2, 2);
+    column->addLayout(quality);
+    column->addStretch();
     return area;
 }
 
@@ -420,7 +450,9 @@ ProjectFormControls* BuildProjectFormControls(QWidget* form) {
     c->chtDisplay->setMinimumHeight(220);
     mainLayout->addWidget(c->chtDisplay, 1);
 
-    // Header fields and panels scroll sideways in a narrow window instead of being cut off.
+    // Header fields and panels scroll sideways in a narrow window instead of being cut off;
+    // speed and quality stay beside them, in sight at any width.
+    auto* bottomRow = new QHBoxLayout;
     auto* bottomScroll = new QScrollArea(main);
     bottomScroll->setObjectName("scrDetails");
     bottomScroll->setFrameShape(QFrame::NoFrame);
@@ -435,7 +467,9 @@ ProjectFormControls* BuildProjectFormControls(QWidget* form) {
     // Every panel is still shown here, so this is the height of the tallest.
     bottomScroll->setFixedHeight(details->sizeHint().height() +
                                  bottomScroll->horizontalScrollBar()->sizeHint().height());
-    mainLayout->addWidget(bottomScroll);
+    bottomRow->addWidget(bottomScroll, 1);
+    bottomRow->addWidget(BuildSpeedAndQuality(*c, main), 0, Qt::AlignTop);
+    mainLayout->addLayout(bottomRow);
 
     auto* footer = new QHBoxLayout;
     c->lblDir_1 = NewLabel("lblDir_1", "", main);

@@ -490,14 +490,19 @@ void TMainForm::customEvent(QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
+    // A child that could not save its edits stays open, and so does the program with it.
+    if (FormClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
-void TMainForm::FormClose() {
+bool TMainForm::FormClose() {
     // The active window last; each may ask about unsaved edits.
+    bool allClosed = true;
     for (QMdiSubWindow* window : OpenSubWindows())
-        window->close();
+        if (!window->close())
+            allClosed = false;
     try {
         ostiva::IniFile settings(App().SettingsFile());
         settings.WriteString("Paths", "CurDir", S(App().RememberedDirectory));
@@ -509,6 +514,7 @@ void TMainForm::FormClose() {
     } catch (const std::exception& e) {
         Dialogs().Error(this, Q(e.what()), "Error");
     }
+    return allClosed;
 }
 
 void TMainForm::actProjectOpenExecute() {

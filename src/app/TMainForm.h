@@ -108,7 +108,8 @@ class TMainForm : public QMainWindow {
     using Handler = void (TMainForm::*)();
 
     void FormCreate();
-    void FormClose();
+    // Closes the children and writes the settings; false when a child refused to close.
+    bool FormClose();
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();

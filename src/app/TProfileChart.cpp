@@ -3,6 +3,7 @@
 #include "ProjectData.h"
 
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsRectItem>
 #include <QLegend>
@@ -22,6 +23,8 @@ using PointSource = QList<QPointF> (*)(const TProjectData&);
 constexpr double kMinX = -500;
 constexpr double kMaxX = 500;
 constexpr double kPlaceholderY = 1000;
+// Free space between two neighbouring position labels, in pixels.
+constexpr qreal kLabelGap = 12;
 
 const QColor kBlue = Qt::blue;
 const QColor kRed = Qt::red;
@@ -257,6 +260,8 @@ TProfileChart::TProfileChart(QWidget* parent) : QChartView(parent) {
 
     axisY_ = new QValueAxis;
     axisY_->setLabelsFont(labelFont);
+    // A cut "-..." hides which side of zero a level lies; the axis takes the room it needs.
+    axisY_->setTruncateLabels(false);
     axisY_->setLineVisible(false);
     axisY_->setGridLinePen(gridPen);
     axisY_->setMinorGridLineVisible(true);
@@ -306,7 +311,10 @@ TProfileChart::TProfileChart(QWidget* parent) : QChartView(parent) {
     SetVerticalAxis(1, 9);
     UpdateZeroLine();
     connect(axisX_, &QValueAxis::rangeChanged, this, [this] { UpdateZeroLine(); });
-    connect(chart, &QChart::plotAreaChanged, this, [this] { LayoutLegend(); });
+    connect(chart, &QChart::plotAreaChanged, this, [this] {
+        FitHorizontalTicks();
+        LayoutLegend();
+    });
 }
 
 TProfileChart::~TProfileChart() {
@@ -496,6 +504,23 @@ int TProfileChart::MinorCount() const {
 
 void TProfileChart::ResetHorizontalRange() {
     axisX_->setRange(kMinX, kMaxX);
+}
+
+// A narrow plot labels every 250 mm, or only the ends and the middle, instead of cutting
+// every position label short.
+void TProfileChart::FitHorizontalTicks() {
+    const QFontMetricsF metrics(axisX_->labelsFont());
+    const qreal needed = metrics.horizontalAdvance(QStringLiteral("-500")) + kLabelGap;
+    const qreal width = chart()->plotArea().width();
+    int count = 3;
+    for (int candidate : {11, 5}) {
+        if (width / (candidate - 1) >= needed) {
+            count = candidate;
+            break;
+        }
+    }
+    if (axisX_->tickCount() != count)
+        axisX_->setTickCount(count);
 }
 
 void TProfileChart::UpdateZeroLine() {

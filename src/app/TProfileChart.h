@@ -96,6 +96,7 @@ class TProfileChart : public QChartView {
     void Fill(const QString& name, QList<QPointF> points);
     void SetVerticalAxis(double range, int minorCount);
     void UpdateZeroLine();
+    void FitHorizontalTicks();
     void LayoutLegend();
 
     QList<Curve*> curves_;

@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "Dialogs.h"
+#include "IniFile.h"
 #include "LanguageTexts.h"
 #include "NumberText.h"
 #include "ProjectFormControls.h"
@@ -36,6 +37,15 @@ class FlagGuard {
   private:
     bool& flag_;
 };
+
+// Failures of the language file get the plain caption of the main window's file errors; the
+// application's title stays for everything else.
+void ShowFailure(QWidget* parent, const std::exception& e) {
+    if (dynamic_cast<const ostiva::IniError*>(&e))
+        ShowFileError(parent, QString::fromUtf8(e.what()));
+    else
+        ShowError(parent, QString::fromUtf8(e.what()));
+}
 
 // A quality index above 1.00 is outside the norm and shows red.
 void ShowQualityText(QLabel* label, const std::string& text) {
@@ -78,6 +88,8 @@ TProjectForm::TProjectForm(bool editable, QWidget* parent)
         connect(memo, &QPlainTextEdit::textChanged, this, [this] { AnyEditChange(); });
 
     FormCreate();
+    // Also a window that never shows a profile shows the panels of its graph kind only.
+    ShowPanelsOfKind();
 }
 
 TProjectForm::~TProjectForm() = default;
@@ -103,24 +115,17 @@ void TProjectForm::FormCreate() {
         for (QPushButton* button : ui_->normButtons)
             button->setText(change);
         for (const QString& key : kNormWriteOrder)
-            ui_->Edit(key)->setText(texts.Text("ProjectFormLabels", key));
+            SetFieldText(key, texts.Text("ProjectFormLabels", key));
         const int speedIndex =
             ostiva::ParseInteger(S(texts.Text("ProjectFormLabels", "NewNormVelInpIdx")));
         ui_->cbxVelInp->setCurrentIndex(
             speedIndex >= 0 && speedIndex < ui_->cbxVelInp->count() ? speedIndex : -1);
+        shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
         ui_->chtDisplay->SetTitles(
             [&texts](const QString& key) { return texts.Text("ChartSeriesNames", key); });
     } catch (const std::exception& e) {
-        ShowError(this, QString::fromUtf8(e.what()));
+        ShowFailure(this, e);
         return;
-    }
-    for (const HeaderFieldSpec& spec : kHeaderFields) {
-        if (QString(spec.field) == "Edit2")
-            continue;
-        if (QString(spec.field) == "Memo1")
-            ui_->Memo1->setReadOnly(!headerEditable_);
-        else
-            ui_->Edit(spec.field)->setReadOnly(!headerEditable_);
     }
     FileListBox1->SetMask("zq*.xml");
     for (QPushButton* button : ui_->normButtons)
@@ -139,6 +144,8 @@ TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePa
     auto* form = new TProjectForm(true);
     QMdiSubWindow* window = AddToArea(area, form);
     FlagGuard loading(form->Loading);
+    // Also a window whose file turns out invalid takes edits once the user selects a profile.
+    form->Editable = true;
     const QFileInfo info(profilePath);
     form->FileListBox1->SetMask("zq*.xml");
     form->ProjectDir = info.absolutePath() + "/";
@@ -156,17 +163,18 @@ TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePa
     }
     form->FileListBox1->SelectQuietly(index);
     form->CurrentFile = form->FileListBox1->Directory() + form->FileListBox1->SelectedEntry();
-    form->ui_->Edit("Edit2")->setText(form->FileListBox1->SelectedEntry());
+    form->SetFieldText("Edit2", form->FileListBox1->SelectedEntry());
 
     form->Modified = false;
     try {
         form->currentProfile_ = form->BuildRecord(form->CurrentFile, QString());
     } catch (const std::exception& e) {
-        ShowError(form, QString::fromUtf8(e.what()));
+        ShowFailure(form, e);
     }
     form->ShowProfile();
     form->Editable = form->CanLoadData = form->CanLoadFromDevice = form->CanPrintPreview =
         form->CanPrintProfiles = form->CanDelete = form->CanSearch = form->CanCopyTo = true;
+    form->UpdateHeaderAccess();
     form->tabGraficTypeChange();
     emit form->StateChanged();
     return form;
@@ -187,6 +195,7 @@ TProjectForm* TProjectForm::NewProject(QMdiArea* area, const QString& directory)
         form->CanPrintProfiles = form->CanDelete = form->CanSearch = true;
     form->CanCopyTo = false;
     form->Modified = false;
+    form->UpdateHeaderAccess();
     emit form->StateChanged();
     return form;
 }
@@ -226,15 +235,16 @@ void TProjectForm::FileListBox1Change() {
             auto record = BuildRecord(path, SpeedChanging ? ui_->lblVel->text() : QString());
             currentProfile_ = std::move(record);
             CurrentFile = path;
-            ui_->Edit("Edit2")->setText(entry);
+            SetFieldText("Edit2", entry);
             ShowProfile();
         } catch (const std::exception& e) {
-            ShowError(this, QString::fromUtf8(e.what()));
+            ShowFailure(this, e);
             SelectShownEntry();
         }
     }
     ui_->chtDisplay->update();
     CanPrintPreview = CanPrintProfiles = CanDelete = CanCopyTo = count > 0;
+    UpdateHeaderAccess();
     tabGraficTypeChange();
     emit StateChanged();
 }
@@ -248,6 +258,7 @@ void TProjectForm::SelectShownEntry() {
 void TProjectForm::AnyEditChange() {
     if (Loading || Selecting || FileListBox1->count() == 0)
         return;
+    headerTyped_ = true;
     if (!Modified) {
         Modified = true;
         emit StateChanged();
@@ -265,12 +276,12 @@ void TProjectForm::ShowProfile() {
         if (QString(spec.field) == "Memo1")
             ui_->Memo1->setPlainText(Q(record.*spec.text));
         else
-            ui_->Edit(spec.field)->setText(Q(record.*spec.text));
+            SetFieldText(spec.field, Q(record.*spec.text));
     }
+    headerTyped_ = false;
     ui_->Label22->setText(Q(record.Eigenaar));
     for (const ParameterSpec& spec : kParameterFields)
-        ui_->Edit(spec.field)
-            ->setText(Q(ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
+        SetFieldText(spec.field, Q(ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
     ShowQuality();
     ui_->chtDisplay->FillCurves(record);
 }
@@ -285,15 +296,41 @@ void TProjectForm::ShowQuality() {
         ui_->cbxVelInp->findText(Q(record.Snelheid), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
         ui_->cbxVelInp->setCurrentIndex(index);
+    shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
+}
+
+void TProjectForm::SetFieldText(const QString& field, const QString& text) {
+    QLineEdit* edit = ui_->Edit(field);
+    edit->setText(text);
+    // A narrow field shows the start of a long name, not its end.
+    edit->setCursorPosition(0);
+}
+
+// Typing is offered only where it can be saved: a profile shown in an editable window.
+void TProjectForm::UpdateHeaderAccess() {
+    const bool editable = headerEditable_ && Editable && currentProfile_ &&
+                          FileListBox1->count() > 0 && FileListBox1->SelectedIndex() >= 0;
+    for (const HeaderFieldSpec& spec : kHeaderFields) {
+        if (QString(spec.field) == "Edit2")
+            continue;
+        if (QString(spec.field) == "Memo1")
+            ui_->Memo1->setReadOnly(!editable);
+        else
+            ui_->Edit(spec.field)->setReadOnly(!editable);
+    }
 }
 
 void TProjectForm::tabGraficTypeChange() {
-    const int kind = GraphKind();
     ui_->chtDisplay->setVisible(true);
     ui_->gbxCalcParms->setVisible(true);
     CanPrintPreview = true;
-    ui_->chtDisplay->ApplyGraphKind(kind);
+    ui_->chtDisplay->ApplyGraphKind(GraphKind());
+    ShowPanelsOfKind();
+    emit StateChanged();
+}
 
+void TProjectForm::ShowPanelsOfKind() {
+    const int kind = GraphKind();
     // The parameter panel of the kind; in the lateral kinds the Top panel stays shown under
     // the lateral one, which covers it.
     static const char* const panelOfKind[] = {
@@ -309,22 +346,28 @@ void TProjectForm::tabGraficTypeChange() {
         ui_->groups.value(box.box)->setVisible(box.kind == kind);
     ui_->groups.value("grpQuality")->setVisible(kind == 0 || kind == 1);
     ui_->groups.value("gbxQIZij")->setVisible(kind == 4 || kind == 5);
-    emit StateChanged();
 }
 
 void TProjectForm::cbxVelInpChange() {
+    // The record is rebuilt from the file, so typed header edits are saved first or dropped.
+    if (Editable && Modified && headerTyped_ && !ProfileSave(true)) {
+        // Saving failed: the edits stay, and so does the speed they were made with.
+        ui_->cbxVelInp->setCurrentIndex(shownSpeedIndex_);
+        return;
+    }
     FlagGuard speedChanging(SpeedChanging);
     const QString speed = ui_->cbxVelInp->currentText();
     ui_->lblVel->setText(speed);
     ui_->lblVelZij->setText(speed);
-    Modified = false; // unsaved header edits are dropped without asking
+    Modified = false;
     try {
         FileListBox1Change();
         Modified = FileListBox1->count() > 0;
         tabGraficTypeChange();
     } catch (const std::exception& e) {
-        ShowError(this, QString::fromUtf8(e.what()));
+        ShowFailure(this, e);
     }
+    shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
     emit StateChanged();
 }
 
@@ -338,7 +381,7 @@ void TProjectForm::btnAnyNormChangeClick() {
     try {
         texts = std::make_unique<LanguageTexts>();
     } catch (const std::exception& e) {
-        ShowError(this, QString::fromUtf8(e.what()));
+        ShowFileError(this, QString::fromUtf8(e.what()));
         return;
     }
     QString failure;
@@ -353,7 +396,7 @@ void TProjectForm::btnAnyNormChangeClick() {
         button->setEnabled(false);
     ShowNormLines();
     if (!failure.isEmpty())
-        ShowError(this, failure);
+        ShowFileError(this, failure);
 }
 
 void TProjectForm::ShowNormLines() {
@@ -385,6 +428,7 @@ bool TProjectForm::ProfileSave(bool ask) {
         !Dialogs().AskYesNo(this, "Confirm",
                             "File " + CurrentFile + " is modified. Do you wish to save it?")) {
         Modified = false;
+        headerTyped_ = false;
         emit StateChanged();
         return true;
     }
@@ -398,6 +442,7 @@ bool TProjectForm::ProfileSave(bool ask) {
         }
     }
     Modified = false;
+    headerTyped_ = false;
     emit StateChanged();
     return true;
 }

@@ -64,12 +64,17 @@ class TProjectForm : public QWidget {
     bool Loading = false;
     bool Selecting = false;
     bool SpeedChanging = false;
+    bool headerTyped_ = false; // the header fields hold edits the record does not have
+    int shownSpeedIndex_ = -1; // the speed list's entry of the shown profile
 
     void FormCreate();
     void FileListBox1Change();
     void AnyEditChange();
     void ShowProfile();
     void tabGraficTypeChange();
+    void ShowPanelsOfKind();
+    void UpdateHeaderAccess();
+    void SetFieldText(const QString& field, const QString& text);
     void cbxVelInpChange();
     void edtAnyNormChange();
     void btnAnyNormChangeClick();

@@ -18,9 +18,11 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabBar>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -47,6 +49,18 @@ QString SourceText(const QString& code, const QString& section, const QString& k
 
 QRect ScreenRect() {
     return QGuiApplication::primaryScreen()->geometry();
+}
+
+// True when no ancestor, a scroll area's viewport included, cuts anything of the widget off.
+bool WhollyInSight(const QWidget* widget) {
+    if (!widget->isVisible())
+        return false;
+    for (const QWidget* ancestor = widget->parentWidget(); ancestor;
+         ancestor = ancestor->parentWidget())
+        if (!ancestor->rect().contains(
+                QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size())))
+            return false;
+    return true;
 }
 
 class MainFormTest : public ::testing::Test {
@@ -442,6 +456,66 @@ TEST_F(MainFormTest, ClosingAsksModifiedWindowsAndClosesEveryChild) {
     for (QMdiSubWindow* window : main.MdiArea()->subWindowList())
         EXPECT_TRUE(window->isHidden());
     EXPECT_EQ(folder.ReadSetting("Paths", "CurDir"), project);
+}
+
+TEST_F(MainFormTest, FailedSaveAtExitKeepsTheProgramAndThatWindowOpen) {
+    const QString project = folder.MakeProject("job", 2);
+    TMainForm& main = CreateShown();
+    TProjectForm* failing = OpenProjectThroughCommand(project + "zq0001.xml");
+    TProjectForm* clean = OpenProjectThroughCommand(project + "zq0002.xml");
+    ASSERT_TRUE(failing && clean && failing != clean);
+    QTest::keyClicks(failing->findChild<QLineEdit*>("Edit12"), "W");
+    const QString edited = failing->findChild<QLineEdit*>("Edit12")->text();
+    ASSERT_EQ(chmod(qPrintable(project + "zq0001.xml"), 0444), 0);
+
+    dialogs.YesNoAnswers << true;
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    ASSERT_EQ(dialogs.Texts("Error").size(), 1);
+    EXPECT_TRUE(dialogs.Texts("Error")[0].contains("zq0001.xml save error"));
+    EXPECT_FALSE(failing->parentWidget()->isHidden());
+    EXPECT_TRUE(clean->parentWidget()->isHidden());
+    EXPECT_EQ(failing->findChild<QLineEdit*>("Edit12")->text(), edited);
+    EXPECT_TRUE(failing->Modified);
+    EXPECT_EQ(folder.ReadSetting("Paths", "CurDir"), project);
+
+    // Once the file may be written, the edits are saved and the program ends.
+    ASSERT_EQ(chmod(qPrintable(project + "zq0001.xml"), 0644), 0);
+    dialogs.YesNoAnswers << true;
+    Action("actApplicationExit")->trigger();
+    EXPECT_FALSE(main.isVisible());
+    ostiva::ProfileDocument saved;
+    saved.Load(S(project + "zq0001.xml"));
+    EXPECT_EQ(saved.GetAttribute("INFO_MANU", "LASNR"), S(edited));
+}
+
+TEST_F(MainFormTest, SmallWindowKeepsQualityInSightAndShowsTheStartOfLongTexts) {
+    const QString project = folder.MakeDirectory("job");
+    for (const char* name : {"zq260112_0801.xml", "zq260112_0814.xml"})
+        folder.WriteProfile(project + name);
+    folder.WriteSetting("MainWindow", "Maximized", "No");
+    folder.WriteSetting("MainWindow", "Width", "800");
+    folder.WriteSetting("MainWindow", "Height", "600");
+    CreateShown();
+    TProjectForm* window = OpenProjectThroughCommand(project + "zq260112_0801.xml");
+    ASSERT_NE(window, nullptr);
+    QCoreApplication::processEvents();
+    auto* report = window->findChild<QLineEdit*>("Edit2");
+    EXPECT_EQ(report->text(), "zq260112_0801.xml");
+    EXPECT_LT(report->width(), report->fontMetrics().horizontalAdvance(report->text()))
+        << "the field is too wide to show the fault";
+    EXPECT_EQ(report->cursorPosition(), 0);
+    EXPECT_TRUE(WhollyInSight(window->findChild<QWidget*>("grpQuality")));
+
+    window->FileListBox1->setCurrentRow(1);
+    EXPECT_EQ(report->text(), "zq260112_0814.xml");
+    EXPECT_EQ(report->cursorPosition(), 0);
+    for (const char* name : {"Edit12", "Edit7", "Edit8"})
+        EXPECT_EQ(window->findChild<QLineEdit*>(name)->cursorPosition(), 0) << name;
+
+    window->findChild<QTabBar*>("tabGraficType")->setCurrentIndex(4);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(WhollyInSight(window->findChild<QWidget*>("gbxQIZij")));
 }
 
 TEST_F(MainFormTest, WindowCommandsTileAndListTheChildren) {

@@ -367,6 +367,26 @@ TEST_F(ProfileChartTest, ComparisonShowsAndFitsBothProfiles) {
     EXPECT_EQ(chart.LegendTitles().size(), 4);
 }
 
+TEST_F(ProfileChartTest, NarrowChartShowsEveryAxisLabelWhole) {
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    const QList<QAbstractAxis*> axes = chart.chart()->axes();
+    ASSERT_EQ(axes.size(), 2);
+    auto* axisX = qobject_cast<QValueAxis*>(chart.chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(axisX, nullptr);
+    EXPECT_EQ(axisX->tickCount(), 11) << "a wide chart marks every 100 mm";
+    for (int width : {520, 400, 300, 220, 160}) {
+        for (int kind : {gkTopMeas, gkShortWaves1, gkTopNorm}) {
+            chart.resize(width, 260);
+            chart.ApplyGraphKind(kind);
+            QCoreApplication::processEvents();
+            for (const QAbstractAxis* axis : axes)
+                EXPECT_FALSE(axis->labelsTruncated())
+                    << "width " << width << " kind " << kind << " " << axis->orientation();
+        }
+    }
+}
+
 TEST_F(ProfileChartTest, DraggingPansHorizontallyAndApplyingAKindResets) {
     chart.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));

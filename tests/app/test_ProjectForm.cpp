@@ -10,6 +10,7 @@
 #include "TestFiles.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -18,16 +19,23 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using ostiva::testdata::ReadFileBytes;
 
 namespace {
+
+const QStringList kAllPanels = {
+    "gbxTopMeasParms",    "gbxZijMeasParms",    "gbxSWParms",         "gbxSWParms1",  "gbxSWParms2",
+    "gbxSWParms3",        "gbxNormTop",         "gbxNormShortWaves",  "gbxNormTrend", "gbxNormZij",
+    "gbxNormShortWaves1", "gbxNormShortWaves2", "gbxNormShortWaves3", "grpQuality",   "gbxQIZij"};
 
 class ProjectFormTest : public ::testing::Test {
   protected:
@@ -57,6 +65,19 @@ class ProjectFormTest : public ::testing::Test {
         const int index = speeds->findText(speed);
         speeds->setCurrentIndex(index);
         emit speeds->activated(index);
+    }
+    QString Question(const QString& path) {
+        return "File " + path + " is modified. Do you wish to save it?";
+    }
+    TProjectForm* OpenAtSpeed80(const QString& dir) {
+        ostiva::testdata::GeneratorOptions options;
+        options.speed = "80";
+        return TProjectForm::OpenProject(&area, folder.WriteProfile(dir + "zq0001.xml", options));
+    }
+    bool HeaderReadOnly(TProjectForm* form) {
+        return Find<QLineEdit>(form, "Edit12")->isReadOnly() &&
+               Find<QLineEdit>(form, "Edit7")->isReadOnly() &&
+               Find<QPlainTextEdit>(form, "Memo1")->isReadOnly();
     }
 };
 
@@ -261,8 +282,47 @@ TEST_F(ProjectFormTest, NewProjectIsEmptyAndIgnoresTyping) {
     EXPECT_DOUBLE_EQ(chart->VerticalRange(), 2.0);
     for (const QString& name : chart->SeriesNames())
         EXPECT_FALSE(chart->IsActive(name)) << name.toStdString();
+    EXPECT_TRUE(HeaderReadOnly(form));
     Type(form, "Edit12", "abc");
     EXPECT_FALSE(form->Modified);
+
+    // The panels of the selected kind and nothing else, and no quality without a profile.
+    EXPECT_EQ(form->GraphKind(), 0);
+    const QStringList shown = {"gbxTopMeasParms", "gbxNormTop", "grpQuality"};
+    for (const QString& name : kAllPanels)
+        EXPECT_EQ(Find<QGroupBox>(form, name)->isVisibleTo(form), shown.contains(name))
+            << name.toStdString();
+    for (const char* name : {"lblQuality", "lblVel", "lblQIZij", "lblVelZij"})
+        EXPECT_EQ(Find<QLabel>(form, name)->text(), "") << name;
+}
+
+TEST_F(ProjectFormTest, WindowOfAFailedOpenTakesNoTypingUntilAProfileIsShown) {
+    const QString dir = folder.MakeProject("p", 1);
+    QDir(dir).mkdir("zqdir.xml");
+    EXPECT_THROW(TProjectForm::OpenProject(&area, dir + "zqdir.xml"), std::runtime_error);
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    auto* form = qobject_cast<TProjectForm*>(area.subWindowList()[0]->widget());
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(HeaderReadOnly(form));
+    Type(form, "Edit12", "lost");
+    EXPECT_EQ(Text(form, "Edit12"), "");
+    EXPECT_FALSE(form->Modified);
+    for (const QString& name : kAllPanels)
+        EXPECT_EQ(Find<QGroupBox>(form, name)->isVisibleTo(form),
+                  name == "gbxTopMeasParms" || name == "gbxNormTop" || name == "grpQuality")
+            << name.toStdString();
+
+    Select(form, 0);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
+    EXPECT_FALSE(Find<QLineEdit>(form, "Edit12")->isReadOnly());
+    EXPECT_FALSE(Find<QPlainTextEdit>(form, "Memo1")->isReadOnly());
+    Type(form, "Edit12", "kept");
+    const QString kept = Text(form, "Edit12");
+    EXPECT_TRUE(form->Modified);
+    dialogs.YesNoAnswers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dialogs.Texts("YesNo"), QStringList{Question(dir + "zq0001.xml")});
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), S(kept));
 }
 
 TEST_F(ProjectFormTest, EmptiedListKeepsTheLastProfileButPlaceholdersTheProfileCurves) {
@@ -278,23 +338,24 @@ TEST_F(ProjectFormTest, EmptiedListKeepsTheLastProfileButPlaceholdersTheProfileC
     EXPECT_EQ(chart->Series("serZijMeas")->count(), 201);
     EXPECT_TRUE(form->CanPrintPreview);
     EXPECT_FALSE(form->CanPrintProfiles || form->CanDelete || form->CanCopyTo);
+    EXPECT_TRUE(HeaderReadOnly(form));
     Type(form, "Edit12", "x");
     EXPECT_FALSE(form->Modified);
 }
 
 TEST_F(ProjectFormTest, SpeedChangeRebuildsTheRecordAndDropsHeaderEdits) {
     const QString dir = folder.MakeDirectory("p");
-    ostiva::testdata::GeneratorOptions options;
-    options.speed = "80";
-    folder.WriteProfile(dir + "zq0001.xml", options);
-    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    TProjectForm* form = OpenAtSpeed80(dir);
     EXPECT_EQ(Find<QComboBox>(form, "cbxVelInp")->currentText(), "80");
     EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "2.4");
     const QString lasNr = Text(form, "Edit12");
+    const std::string before = ReadFileBytes(S(dir + "zq0001.xml"));
     Type(form, "Edit12", "typed");
 
+    dialogs.YesNoAnswers = {false};
     ChooseSpeed(form, "160");
-    EXPECT_TRUE(dialogs.Messages.isEmpty());
+    EXPECT_EQ(dialogs.Texts("YesNo"), QStringList{Question(dir + "zq0001.xml")});
+    EXPECT_EQ(ReadFileBytes(S(dir + "zq0001.xml")), before);
     EXPECT_EQ(form->CurrentProfile()->Snelheid, "160");
     EXPECT_EQ(form->CurrentProfile()->Norm, "1.60");
     EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "160");
@@ -302,10 +363,78 @@ TEST_F(ProjectFormTest, SpeedChangeRebuildsTheRecordAndDropsHeaderEdits) {
     EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "1.6");
     EXPECT_EQ(Text(form, "Edit12"), lasNr);
     EXPECT_TRUE(form->Modified);
+    // Without typed edits another speed replaces this one unasked.
+    ChooseSpeed(form, "180");
+    ChooseSpeed(form, "160");
+    EXPECT_EQ(dialogs.Messages.size(), 1);
 
     EXPECT_TRUE(form->ProfileSave(false));
     EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "SNELHEID"), "160");
     EXPECT_EQ(Attribute(dir + "zq0001.xml", "TOP_QUALITY", "NORM"), "1.60");
+}
+
+TEST_F(ProjectFormTest, SpeedChangeSavesTypedEditsOnYesAndKeepsThemWhenSavingFails) {
+    const QString dir = folder.MakeDirectory("p");
+    TProjectForm* form = OpenAtSpeed80(dir);
+    const QString path = dir + "zq0001.xml";
+    Type(form, "Edit12", "-Y");
+    const QString saved = Text(form, "Edit12");
+
+    dialogs.YesNoAnswers = {true};
+    ChooseSpeed(form, "160");
+    EXPECT_EQ(dialogs.Texts("YesNo"), QStringList{Question(path)});
+    EXPECT_EQ(Attribute(path, "INFO_MANU", "LASNR"), S(saved));
+    EXPECT_EQ(Attribute(path, "INFO_MANU", "SNELHEID"), "80");
+    EXPECT_EQ(Text(form, "Edit12"), saved);
+    EXPECT_EQ(form->CurrentProfile()->Snelheid, "160");
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "160");
+    EXPECT_TRUE(form->Modified) << "the new speed is not saved yet";
+
+    Type(form, "Edit12", "Z");
+    const QString unsaved = Text(form, "Edit12");
+    ASSERT_EQ(chmod(qPrintable(path), 0444), 0);
+    dialogs.YesNoAnswers = {true};
+    ChooseSpeed(form, "40");
+    ASSERT_EQ(dialogs.Texts("Error").size(), 1);
+    EXPECT_TRUE(dialogs.Texts("Error")[0].startsWith("XMLFile " + path + " save error: "));
+    EXPECT_EQ(Text(form, "Edit12"), unsaved);
+    EXPECT_TRUE(form->Modified);
+    EXPECT_EQ(form->CurrentProfile()->Snelheid, "160");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxVelInp")->currentText(), "160");
+    EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "1.6");
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "160");
+    EXPECT_EQ(Find<QLabel>(form, "lblVelZij")->text(), "160");
+}
+
+TEST_F(ProjectFormTest, WheelOverTheSpeedListChangesItOnlyWhenTheListHasFocus) {
+    TProjectForm* form = OpenAtSpeed80(folder.MakeDirectory("p"));
+    area.show();
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    auto* speeds = Find<QComboBox>(form, "cbxVelInp");
+    Type(form, "Edit12", "typed");
+    const QString typed = Text(form, "Edit12");
+    form->FileListBox1->setFocus();
+    const auto turnWheelDown = [speeds] {
+        QWheelEvent notch(QPointF(5, 5), speeds->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(speeds, &notch);
+    };
+
+    turnWheelDown(); // passing over the list while scrolling the window
+    EXPECT_EQ(speeds->currentText(), "80");
+    EXPECT_EQ(form->CurrentProfile()->Snelheid, "80");
+    EXPECT_EQ(Text(form, "Edit12"), typed);
+    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+
+    speeds->setFocus();
+    ASSERT_TRUE(speeds->hasFocus());
+    dialogs.YesNoAnswers = {false};
+    turnWheelDown();
+    EXPECT_EQ(speeds->currentText(), "100");
+    EXPECT_EQ(form->CurrentProfile()->Snelheid, "100");
+    EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
 }
 
 TEST_F(ProjectFormTest, QualityLabelsTurnRedOnlyAboveOne) {
@@ -365,6 +494,20 @@ TEST_F(ProjectFormTest, ChangeButtonWritesAllFourteenLimitsAndMovesTheLines) {
     EXPECT_EQ(Text(later, "edtNormTopPos"), "0.5");
 }
 
+TEST_F(ProjectFormTest, LimitsThatCannotBeWrittenShowAnErrorBox) {
+    TProjectForm* form =
+        TProjectForm::OpenProject(&area, folder.MakeProject("p", 1) + "zq0001.xml");
+    const QString language = folder.LanguageFile("EN");
+    ASSERT_EQ(chmod(qPrintable(language), 0444), 0);
+    Find<QLineEdit>(form, "edtNormTopPos")->setText("0.5");
+    Find<QPushButton>(form, "btnNormTopChange")->click();
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(dialogs.Messages[0].kind, "Error");
+    EXPECT_EQ(dialogs.Messages[0].caption, "Error");
+    EXPECT_EQ(dialogs.Messages[0].text, "Unable to write to " + language);
+    EXPECT_FALSE(Find<QPushButton>(form, "btnNormTopChange")->isEnabled());
+}
+
 TEST_F(ProjectFormTest, GraphKindShowsItsPanels) {
     const QString dir = folder.MakeProject("p", 1);
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
@@ -375,11 +518,6 @@ TEST_F(ProjectFormTest, GraphKindShowsItsPanels) {
         int kind;
         QStringList shown;
     };
-    const QStringList all = {"gbxTopMeasParms",    "gbxZijMeasParms",    "gbxSWParms",
-                             "gbxSWParms1",        "gbxSWParms2",        "gbxSWParms3",
-                             "gbxNormTop",         "gbxNormShortWaves",  "gbxNormTrend",
-                             "gbxNormZij",         "gbxNormShortWaves1", "gbxNormShortWaves2",
-                             "gbxNormShortWaves3", "grpQuality",         "gbxQIZij"};
     const QList<Expected> cases = {
         {0, {"gbxTopMeasParms", "gbxNormTop", "grpQuality"}},
         {1, {"gbxTopMeasParms", "grpQuality"}},
@@ -394,7 +532,7 @@ TEST_F(ProjectFormTest, GraphKindShowsItsPanels) {
     for (const Expected& expected : cases) {
         tabs->setCurrentIndex(expected.kind);
         EXPECT_EQ(form->GraphKind(), expected.kind);
-        for (const QString& name : all)
+        for (const QString& name : kAllPanels)
             EXPECT_EQ(Find<QGroupBox>(form, name)->isVisibleTo(form), expected.shown.contains(name))
                 << "kind " << expected.kind << " " << name.toStdString();
         EXPECT_TRUE(Find<QWidget>(form, "pnlVelInp")->isVisibleTo(form));
@@ -449,10 +587,20 @@ TEST_F(ProjectFormTest, RecordThatCannotBeBuiltKeepsThePreviousProfile) {
     QDir().mkdir(language);
     Select(form, 1);
     ASSERT_EQ(dialogs.Texts("Error"), QStringList({"Can't open ini-file " + language}));
+    EXPECT_EQ(dialogs.Messages[0].caption, "Error");
     EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
     EXPECT_EQ(Text(form, "Edit2"), "zq0001.xml");
     EXPECT_EQ(Text(form, "Edit12"), lasNr);
     EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
+
+    // A window opened now can read neither its texts nor a record: nothing typed there could
+    // be saved.
+    TProjectForm* later = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
+    EXPECT_EQ(dialogs.Texts("Error"), QStringList(3, "Can't open ini-file " + language));
+    for (const ScriptedDialogs::Message& message : dialogs.Messages)
+        EXPECT_EQ(message.caption, "Error");
+    EXPECT_EQ(later->CurrentProfile(), nullptr);
+    EXPECT_TRUE(HeaderReadOnly(later));
 }
 
 } // namespace
