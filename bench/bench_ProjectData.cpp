@@ -1,10 +1,10 @@
 // Cost of building a profile record against the bare XML parse of the same file, and of the
 // search-sized case: one record from each of 10,000 distinct files.
-#include "NumberText.h"
-#include "ProfileGenerator.h"
-#include "ProjectData.h"
-#include "TestFiles.h"
-#include "XmlWellFormed.h"
+#include "core/NumberText.h"
+#include "core/ProjectData.h"
+#include "core/XmlWellFormed.h"
+#include "testdata/ProfileGenerator.h"
+#include "testdata/TestFiles.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>

@@ -1,9 +1,9 @@
 // The selection of a profile in a project window, from the click to the painted window,
 // measured headless on the demo project.
-#include "AppContext.h"
-#include "ProfileGenerator.h"
-#include "TFileListBox.h"
-#include "TProjectForm.h"
+#include "app/common/AppContext.h"
+#include "app/project/TFileListBox.h"
+#include "app/project/TProjectForm.h"
+#include "testdata/ProfileGenerator.h"
 
 #include <QApplication>
 #include <QDir>

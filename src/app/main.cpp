@@ -1,7 +1,7 @@
 // The program's entry: the application, the main window and the start message.
-#include "AppContext.h"
-#include "Dialogs.h"
-#include "TMainForm.h"
+#include "app/common/AppContext.h"
+#include "app/common/Dialogs.h"
+#include "app/shell/TMainForm.h"
 
 #include <QApplication>
 #include <exception>

@@ -1,7 +1,7 @@
-#include "RecordJson.h"
+#include "cli/RecordJson.h"
 
-#include "NumberText.h"
-#include "Utf8.h"
+#include "core/NumberText.h"
+#include "core/Utf8.h"
 
 #include <cmath>
 #include <span>

@@ -1,6 +1,6 @@
 #pragma once
 // One profile record as one line of JSON.
-#include "ProjectData.h"
+#include "core/ProjectData.h"
 
 #include <string>
 #include <string_view>

@@ -2,10 +2,10 @@
 //   dump PROFILE... [--speed V] [--language-file PATH]   one JSON line per profile
 //   generate OUT.xml [--seed N] [--speed V] [--pairs N]  one synthetic profile file
 //   generate-demo DIR                                     the demo project
-#include "IniFile.h"
-#include "ProfileGenerator.h"
-#include "ProjectData.h"
-#include "RecordJson.h"
+#include "cli/RecordJson.h"
+#include "core/IniFile.h"
+#include "core/ProjectData.h"
+#include "testdata/ProfileGenerator.h"
 
 #include <charconv>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
-#include "AtomicFile.h"
-#include "FileBytes.h"
-#include "Utf8.h"
-#include "Windows1252.h"
+#include "core/FileBytes.h"
+#include "core/FileReplace.h"
+#include "core/Utf8.h"
+#include "core/Windows1252.h"
 
 #include <algorithm>
 #include <cerrno>

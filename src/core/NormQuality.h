@@ -1,7 +1,7 @@
 #pragma once
 // Speed-dependent norms: the new-norm assessment of the vertical profile and the lateral
 // quality index.
-#include "fortlib.h"
+#include "core/fortlib.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,10 +1,10 @@
-#include "ProfileDocument.h"
+#include "core/ProfileDocument.h"
 
-#include "AtomicFile.h"
-#include "FileBytes.h"
-#include "XmlEncoding.h"
-#include "XmlEntities.h"
-#include "XmlWellFormed.h"
+#include "core/FileBytes.h"
+#include "core/FileReplace.h"
+#include "core/XmlEncoding.h"
+#include "core/XmlEntities.h"
+#include "core/XmlWellFormed.h"
 
 #include <pugixml.hpp>
 

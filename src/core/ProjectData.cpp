@@ -1,8 +1,8 @@
-#include "ProjectData.h"
+#include "core/ProjectData.h"
 
-#include "IniFile.h"
-#include "NormQuality.h"
-#include "NumberText.h"
+#include "core/IniFile.h"
+#include "core/NormQuality.h"
+#include "core/NumberText.h"
 
 #include <filesystem>
 #include <span>

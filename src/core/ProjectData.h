@@ -1,8 +1,8 @@
 #pragma once
 // TProjectData: one profile file loaded with every result derived from it. The constructor
 // does all the work; the fields are public for reading.
-#include "ProfileDocument.h"
-#include "fortlib.h"
+#include "core/ProfileDocument.h"
+#include "core/fortlib.h"
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
-#include "XmlEncoding.h"
+#include "core/XmlEncoding.h"
 
-#include "Utf8.h"
+#include "core/Utf8.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
-#include "XmlEntities.h"
+#include "core/XmlEntities.h"
 
-#include "Utf8.h"
-#include "Windows1252.h"
+#include "core/Utf8.h"
+#include "core/Windows1252.h"
 
 #include <array>
 #include <charconv>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "Windows1252.h"
+#include "core/Windows1252.h"
 
 namespace ostiva {
 

@@ -1,6 +1,6 @@
-#include "XmlWellFormed.h"
+#include "core/XmlWellFormed.h"
 
-#include "Utf8.h"
+#include "core/Utf8.h"
 
 #include <algorithm>
 #include <array>

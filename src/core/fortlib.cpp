@@ -1,6 +1,6 @@
-#include "fortlib.h"
+#include "core/fortlib.h"
 
-#include "NumberText.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

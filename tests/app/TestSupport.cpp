@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "AppContext.h"
-#include "IniFile.h"
+#include "app/common/AppContext.h"
+#include "core/IniFile.h"
 
 #include <QDir>
 #include <QFile>

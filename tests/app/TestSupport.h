@@ -1,8 +1,8 @@
 #pragma once
 // Shared helpers of the GUI tests: scripted answers in place of the user, and a temporary
 // executable folder with the language files, the settings file and generated profiles.
-#include "Dialogs.h"
-#include "ProfileGenerator.h"
+#include "app/common/Dialogs.h"
+#include "testdata/ProfileGenerator.h"
 
 #include <QList>
 #include <QString>

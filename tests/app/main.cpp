@@ -1,5 +1,5 @@
 // The GUI tests run headless with one application object for the whole run.
-#include "AppContext.h"
+#include "app/common/AppContext.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

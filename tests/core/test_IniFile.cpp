@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
-#include "TestFiles.h"
+#include "testdata/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The five shipped language files: every key the program reads, and the same norm limits.
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "NormQuality.h"
+#include "core/NormQuality.h"
 
-#include "NumberText.h"
+#include "core/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ProfileDocument.h"
-#include "ProfileGenerator.h"
-#include "TestFiles.h"
+#include "core/ProfileDocument.h"
+#include "testdata/ProfileGenerator.h"
+#include "testdata/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

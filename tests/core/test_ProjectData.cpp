@@ -1,8 +1,8 @@
-#include "IniFile.h"
-#include "NumberText.h"
-#include "ProfileGenerator.h"
-#include "ProjectData.h"
-#include "TestFiles.h"
+#include "core/IniFile.h"
+#include "core/NumberText.h"
+#include "core/ProjectData.h"
+#include "testdata/ProfileGenerator.h"
+#include "testdata/TestFiles.h"
 
 #include <gtest/gtest.h>
 

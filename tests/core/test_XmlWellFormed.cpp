@@ -1,6 +1,6 @@
-#include "XmlWellFormed.h"
+#include "core/XmlWellFormed.h"
 
-#include "ProfileGenerator.h"
+#include "testdata/ProfileGenerator.h"
 
 #include <gtest/gtest.h>
 

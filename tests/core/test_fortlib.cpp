@@ -1,4 +1,4 @@
-#include "fortlib.h"
+#include "core/fortlib.h"
 
 #include <gtest/gtest.h>
 

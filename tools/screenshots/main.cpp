@@ -1,7 +1,7 @@
 // Takes the README's screenshots from the real program: the main window with a project open,
 // once per chosen graph kind. Run under xvfb-run (scripts/screenshots.sh).
-#include "AppContext.h"
-#include "TMainForm.h"
+#include "app/common/AppContext.h"
+#include "app/shell/TMainForm.h"
 
 #include <QApplication>
 #include <QDir>

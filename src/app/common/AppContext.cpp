@@ -1,6 +1,6 @@
-#include "AppContext.h"
+#include "app/common/AppContext.h"
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 #include <QFileInfo>
 #include <QLocale>

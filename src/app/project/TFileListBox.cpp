@@ -1,4 +1,4 @@
-#include "TFileListBox.h"
+#include "app/project/TFileListBox.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 // The project window's chart: curve table, activity per graph kind, vertical axis rule,
 // filling from a record, legend and panning.
-#include "ProjectData.h"
-#include "TProfileChart.h"
+#include "app/chart/TProfileChart.h"
+#include "core/ProjectData.h"
 
 #include <QChart>
 #include <QLegend>

@@ -2,7 +2,7 @@
 // The frame of the application: an MDI window whose children are project and comparison
 // windows. It owns every command, reads the settings file at start and writes it at close,
 // and enables the commands from the active project window.
-#include "Dialogs.h"
+#include "app/common/Dialogs.h"
 
 #include <QEvent>
 #include <QMainWindow>

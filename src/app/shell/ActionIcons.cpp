@@ -1,4 +1,4 @@
-#include "ActionIcons.h"
+#include "app/shell/ActionIcons.h"
 
 #include <QHash>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "Dialogs.h"
+#include "app/common/Dialogs.h"
 
-#include "AppContext.h"
+#include "app/common/AppContext.h"
 
 #include <QDir>
 #include <QFileDialog>

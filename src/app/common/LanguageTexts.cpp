@@ -1,6 +1,6 @@
-#include "LanguageTexts.h"
+#include "app/common/LanguageTexts.h"
 
-#include "AppContext.h"
+#include "app/common/AppContext.h"
 
 LanguageTexts::LanguageTexts() : LanguageTexts(App().LanguageFile()) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 // Reading a window's texts from the language file of the current language.
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "ProjectFormControls.h"
+#include "app/project/ProjectFormControls.h"
 
-#include "NormQuality.h"
-#include "TFileListBox.h"
-#include "TProfileChart.h"
+#include "app/chart/TProfileChart.h"
+#include "app/project/TFileListBox.h"
+#include "core/NormQuality.h"
 
 #include <QComboBox>
 #include <QEvent>

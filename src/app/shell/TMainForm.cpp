@@ -1,12 +1,13 @@
-#include "TMainForm.h"
+#include "app/shell/TMainForm.h"
 
-#include "ActionIcons.h"
-#include "AppContext.h"
-#include "IniFile.h"
-#include "LanguageTexts.h"
-#include "NumberText.h"
-#include "TFileListBox.h"
-#include "TProjectForm.h"
+#include "app/common/AppContext.h"
+#include "app/common/LanguageTexts.h"
+#include "app/common/Version.h"
+#include "app/project/TFileListBox.h"
+#include "app/project/TProjectForm.h"
+#include "app/shell/ActionIcons.h"
+#include "core/IniFile.h"
+#include "core/NumberText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,15 +44,11 @@ std::string IntegerText(int value) {
 }
 
 QString FileVersionCaption() {
-#ifdef OSTIVA_FILE_VERSION
     QString version = QStringLiteral(OSTIVA_FILE_VERSION);
     const qsizetype lastDot = version.lastIndexOf('.');
     if (lastDot >= 0)
         version.truncate(lastDot);
     return version;
-#else
-    return {};
-#endif
 }
 
 void SetCommandTexts(QAction* action, const QString& caption, const QString& hint) {

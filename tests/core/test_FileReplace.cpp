@@ -1,6 +1,6 @@
-#include "AtomicFile.h"
+#include "core/FileReplace.h"
 
-#include "TestFiles.h"
+#include "testdata/TestFiles.h"
 
 #include <gtest/gtest.h>
 

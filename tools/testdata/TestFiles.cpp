@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "testdata/TestFiles.h"
 
 #include <cstdlib>
 #include <filesystem>

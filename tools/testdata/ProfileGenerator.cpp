@@ -1,9 +1,9 @@
-#include "ProfileGenerator.h"
+#include "testdata/ProfileGenerator.h"
 
-#include "TestFiles.h"
+#include "testdata/TestFiles.h"
 
-#include "NumberText.h"
-#include "XmlEntities.h"
+#include "core/NumberText.h"
+#include "core/XmlEntities.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,8 +133,8 @@ class XmlBuilder {
         for (const auto& [name, value] : attributes) {
             if (Omitted(options_, element + "/" + name))
                 continue;
-            out_ += " " + name + "=\"" + EncodeXmlText(value, XmlContext::Attribute, nullptr) +
-                    "\"";
+            out_ +=
+                " " + name + "=\"" + EncodeXmlText(value, XmlContext::Attribute, nullptr) + "\"";
         }
         out_ += empty ? "/>\r\n" : ">";
     }

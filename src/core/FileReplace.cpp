@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "core/FileReplace.h"
 
 #include <atomic>
 #include <cerrno>

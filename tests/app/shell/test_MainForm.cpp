@@ -1,12 +1,12 @@
 // The main window: start-up from the settings file, the commands and their availability,
 // the language choice, the window commands and what closing writes back.
-#include "AppContext.h"
-#include "IniFile.h"
-#include "ProfileDocument.h"
-#include "TFileListBox.h"
-#include "TMainForm.h"
-#include "TProjectForm.h"
 #include "TestSupport.h"
+#include "app/common/AppContext.h"
+#include "app/project/TFileListBox.h"
+#include "app/project/TProjectForm.h"
+#include "app/shell/TMainForm.h"
+#include "core/IniFile.h"
+#include "core/ProfileDocument.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "TProfileChart.h"
+#include "app/chart/TProfileChart.h"
 
-#include "ProjectData.h"
+#include "core/ProjectData.h"
 
 #include <QChart>
 #include <QFontMetricsF>

@@ -1,14 +1,14 @@
 // The project window driven headless: opening, selection, editing and saving, the speed list,
 // the norm-limit boxes, the quality labels and the graph kinds.
-#include "AppContext.h"
-#include "IniFile.h"
-#include "NumberText.h"
-#include "ProjectData.h"
-#include "TFileListBox.h"
-#include "TProfileChart.h"
-#include "TProjectForm.h"
-#include "TestFiles.h"
 #include "TestSupport.h"
+#include "app/chart/TProfileChart.h"
+#include "app/common/AppContext.h"
+#include "app/project/TFileListBox.h"
+#include "app/project/TProjectForm.h"
+#include "core/IniFile.h"
+#include "core/NumberText.h"
+#include "core/ProjectData.h"
+#include "testdata/TestFiles.h"
 
 #include <QApplication>
 #include <QComboBox>

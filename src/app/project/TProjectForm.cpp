@@ -1,13 +1,13 @@
-#include "TProjectForm.h"
+#include "app/project/TProjectForm.h"
 
-#include "AppContext.h"
-#include "Dialogs.h"
-#include "IniFile.h"
-#include "LanguageTexts.h"
-#include "NumberText.h"
-#include "ProjectFormControls.h"
-#include "TFileListBox.h"
-#include "TProfileChart.h"
+#include "app/chart/TProfileChart.h"
+#include "app/common/AppContext.h"
+#include "app/common/Dialogs.h"
+#include "app/common/LanguageTexts.h"
+#include "app/project/ProjectFormControls.h"
+#include "app/project/TFileListBox.h"
+#include "core/IniFile.h"
+#include "core/NumberText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 // The controls of a project window and the tables that tie them to the profile record, the
 // language file and the chart.
-#include "ProjectData.h"
+#include "core/ProjectData.h"
 
 #include <QMap>
 #include <QString>
