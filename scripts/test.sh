@@ -7,6 +7,8 @@ scripts/setup.sh
 scripts/build.sh
 # Everything the build found must come from the set-up's own package list.
 scripts/check-setup.sh build
+# The include layering of src/.
+scripts/check-structure.sh
 # The tests run on a German desktop (decimal comma): nothing the program reads or writes may
 # change with the user's locale.
 locale_env=()

@@ -21,12 +21,13 @@ void BM_SelectProfileAndPaint(benchmark::State& state) {
         QFile::copy(data.filePath(name), home.filePath(name));
     App().ExecutablePath = home.filePath("ostiva");
     const QString project = home.filePath("demo") + "/";
-    const auto names = ostiva::testdata::GenerateDemoProject(S(project));
+    const auto names = ostiva::testdata::GenerateDemoProject(project.toStdString());
 
     QMdiArea area;
     area.resize(1400, 860);
     area.show();
-    TProjectForm* form = TProjectForm::OpenProject(&area, project + Q(names.front()));
+    TProjectForm* form =
+        TProjectForm::OpenProject(&area, project + QString::fromStdString(names.front()));
     QApplication::processEvents();
     const int count = form->FileListBox1->count();
     int row = 0;

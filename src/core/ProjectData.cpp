@@ -66,14 +66,12 @@ const NormLimitKey TProjectData::kNormLimits[14] = {
     {"edtNormZijNeg", &TProjectData::NormZijNeg, nullptr}};
 
 TProjectData::TProjectData(const std::string& path, const std::string& speedOverride,
-                           const std::string& languageFile, const ErrorHandler& onError) {
+                           const std::string& languageFile) {
     ReadLanguageFile(languageFile);
     try {
         Build(path, speedOverride);
     } catch (const std::exception& e) {
         Error = e.what();
-        if (onError)
-            onError(Error);
     }
 }
 

@@ -4,7 +4,6 @@
 #include "core/ProfileDocument.h"
 #include "core/fortlib.h"
 
-#include <functional>
 #include <map>
 #include <string>
 
@@ -37,16 +36,14 @@ struct NormLimitKey {
 
 class TProjectData {
   public:
-    // Called with the message of a construction error (the record is still returned).
-    using ErrorHandler = std::function<void(const std::string& message)>;
-
     // Builds the record of the profile file `path`. A non-empty `speedOverride` replaces the
     // file's SNELHEID. `languageFile` is the language file of the current language; a missing
     // one reads every key as "Error". Throws IniError "Can't open ini-file %s" when the
-    // language file cannot be read at all; every other failure is reported through `onError`
-    // (and kept in `Error`) and leaves a record filled up to the failing step.
+    // language file cannot be read at all: then there is no record. Every other failure is
+    // kept in `Error`, for the caller to show, and leaves a record filled up to the failing
+    // step.
     TProjectData(const std::string& path, const std::string& speedOverride,
-                 const std::string& languageFile, const ErrorHandler& onError = {});
+                 const std::string& languageFile);
 
     // Writes the header texts, quality texts, lateral limits and new-norm table into Document
     // and stores it at `path`. Throws std::runtime_error

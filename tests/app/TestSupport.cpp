@@ -88,7 +88,7 @@ ExecutableFolder::ExecutableFolder(const QStringList& languages)
     for (const QString& code : languages) {
         const QString source = QString(OSTIVA_DATA_DIR) + "/ostiva_" + code + ".ini";
         if (!QFile::copy(source, LanguageFile(code)))
-            throw std::runtime_error(S("cannot copy " + source));
+            throw std::runtime_error(("cannot copy " + source).toStdString());
         // Copies keep the source's read-only bits; tests write norm limits and criteria.
         QFile::setPermissions(LanguageFile(code),
                               QFile::permissions(LanguageFile(code)) | QFile::WriteOwner);
@@ -115,12 +115,15 @@ QString ExecutableFolder::LanguageFile(const QString& code) const {
 
 void ExecutableFolder::WriteSetting(const QString& section, const QString& key,
                                     const QString& value) const {
-    ostiva::IniFile(S(SettingsFile())).WriteString(S(section), S(key), S(value));
+    ostiva::IniFile(SettingsFile().toStdString())
+        .WriteString(section.toStdString(), key.toStdString(), value.toStdString());
 }
 
 QString ExecutableFolder::ReadSetting(const QString& section, const QString& key,
                                       const QString& missing) const {
-    return Q(ostiva::IniFile(S(SettingsFile())).ReadString(S(section), S(key), S(missing)));
+    return QString::fromStdString(
+        ostiva::IniFile(SettingsFile().toStdString())
+            .ReadString(section.toStdString(), key.toStdString(), missing.toStdString()));
 }
 
 bool ExecutableFolder::HasSetting(const QString& section, const QString& key) const {
@@ -149,14 +152,14 @@ QStringList ExecutableFolder::SettingKeys(const QString& section) const {
 
 QString ExecutableFolder::WriteProfile(const QString& path,
                                        const ostiva::testdata::GeneratorOptions& options) const {
-    ostiva::testdata::WriteProfileFile(S(path), options);
+    ostiva::testdata::WriteProfileFile(path.toStdString(), options);
     return path;
 }
 
 QString ExecutableFolder::MakeDirectory(const QString& name) const {
     const QString directory = Path() + "/" + name;
     if (!QDir().mkpath(directory))
-        throw std::runtime_error(S("cannot create " + directory));
+        throw std::runtime_error(("cannot create " + directory).toStdString());
     return directory + "/";
 }
 

@@ -3,6 +3,8 @@
 // colour, width and dash; the fixed horizontal axis -500..+500 mm; the symmetric vertical axis
 // with dotted grey minor grid lines; the zero line through the middle in black; the legend of
 // the active curves drawn over the plot.
+#include "app/chart/GraphKinds.h"
+
 #include <QChartView>
 #include <QHash>
 #include <QList>
@@ -16,19 +18,6 @@ class QValueAxis;
 namespace ostiva {
 class TProjectData;
 }
-
-// Graph kinds, the index of the tab strip, the print dialog and the report.
-enum TGraphKind {
-    gkTopMeas = 0,
-    gkTopNorm,
-    gkShortWaves,
-    gkTrend,
-    gkZijMeas,
-    gkZijNorm,
-    gkShortWaves1,
-    gkShortWaves2,
-    gkShortWaves3
-};
 
 class TProfileChart : public QChartView {
     Q_OBJECT
@@ -66,12 +55,12 @@ class TProfileChart : public QChartView {
     // deactivates every other curve and scales the vertical axis by the kind's rule.
     // Comparison mode is when any second-profile curve was active before. The horizontal
     // axis returns to -500..+500. A kind outside 0..8 changes nothing.
-    void ApplyGraphKind(int kind);
+    void ApplyGraphKind(int index);
     bool InComparisonMode() const;
 
     // The vertical axis rule for a curve and a floor (mm) in graph kind `kind`; returns the
     // largest magnitude found (the floor for a second scaling).
-    double ScaleLeftAxis(const QString& name, double floor, int kind);
+    double ScaleLeftAxis(const QString& name, double floor, TGraphKind kind);
     double VerticalRange() const; // R of the axis -R..+R
     int MinorCount() const;
 

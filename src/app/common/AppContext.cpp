@@ -16,7 +16,7 @@ QString AppContext::ExecutableDirectory() const {
 }
 
 std::string AppContext::SettingsFile() const {
-    return ostiva::SettingsFilePath(S(ExecutablePath));
+    return ostiva::SettingsFilePath(ExecutablePath.toStdString());
 }
 
 std::string AppContext::LanguageFile() const {
@@ -24,7 +24,7 @@ std::string AppContext::LanguageFile() const {
 }
 
 std::string AppContext::LanguageFile(const QString& code) const {
-    return ostiva::LanguageFilePath(S(ExecutablePath), S(code));
+    return ostiva::LanguageFilePath(ExecutablePath.toStdString(), code.toStdString());
 }
 
 void UseFixedNumberFormat() {

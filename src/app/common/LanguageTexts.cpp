@@ -8,14 +8,15 @@ LanguageTexts::LanguageTexts(const std::string& path)
     : file_(std::make_unique<ostiva::IniFile>(path)) {}
 
 QString LanguageTexts::Text(const QString& section, const QString& key) const {
-    return Value(section, key, Q(ostiva::kMissingText));
+    return Value(section, key, QString::fromStdString(ostiva::kMissingText));
 }
 
 QString LanguageTexts::Value(const QString& section, const QString& key,
                              const QString& defaultValue) const {
-    return Q(file_->ReadString(S(section), S(key), S(defaultValue)));
+    return QString::fromStdString(
+        file_->ReadString(section.toStdString(), key.toStdString(), defaultValue.toStdString()));
 }
 
 void LanguageTexts::Write(const QString& section, const QString& key, const QString& value) {
-    file_->WriteString(S(section), S(key), S(value));
+    file_->WriteString(section.toStdString(), key.toStdString(), value.toStdString());
 }

@@ -1,5 +1,6 @@
 #include "app/project/ProjectFormControls.h"
 
+#include "app/chart/GraphKinds.h"
 #include "app/chart/TProfileChart.h"
 #include "app/project/TFileListBox.h"
 #include "core/NormQuality.h"
@@ -37,16 +38,6 @@ const std::vector<HeaderFieldSpec> kHeaderFields = {
     {"Label14", "Weld type:", "Edit13", "Edit30", &TProjectData::LasType},
     {"Label7", "Switch / Km:", "Edit6", "Edit31", &TProjectData::Wissel},
     {"Label10", "Track:", "Memo1", "Memo2", &TProjectData::Spoor},
-};
-
-const std::vector<CollectSpec> kCollectOrder = {
-    {"Edit1", &TProjectData::Device},     {"Edit3", &TProjectData::Datum},
-    {"Edit4", &TProjectData::Tijd},       {"Edit8", &TProjectData::Plaats},
-    {"Memo1", &TProjectData::Spoor},      {"Edit10", &TProjectData::Km},
-    {"Edit11", &TProjectData::Rail},      {"Edit13", &TProjectData::LasType},
-    {"Edit7", &TProjectData::LasSer},     {"Edit12", &TProjectData::LasNr},
-    {"Edit5", &TProjectData::WerkNummer}, {"Label22", &TProjectData::Eigenaar},
-    {"Edit6", &TProjectData::Wissel},
 };
 
 const std::vector<std::pair<const char*, const char*>> kParameterPanels = {
@@ -111,27 +102,20 @@ const std::vector<ParameterSpec> kParameterFields = {
 
 const std::vector<NormBoxSpec> kNormBoxes = {
     {"gbxNormTop", "NormlijnTop", "edtNormTopPos", "edtNormTopNeg", "btnNormTopChange",
-     "serNormTopPos", "serNormTopNeg", 0, true},
+     "serNormTopPos", "serNormTopNeg", true},
     {"gbxNormShortWaves", "NormlijnSW", "edtNormShortWavesPos", "edtNormShortWavesNeg",
-     "btnNormShortWavesChange", "serNormShortWavesPos", "serNormShortWavesNeg", 2, true},
+     "btnNormShortWavesChange", "serNormShortWavesPos", "serNormShortWavesNeg", true},
     {"gbxNormShortWaves1", "NormlijnSW", "edtNormShortWavesPos1", "edtNormShortWavesNeg1",
-     "btnNormShortWavesChange1", "serNormShortWavesPos1", "serNormShortWavesNeg1", 6, true},
+     "btnNormShortWavesChange1", "serNormShortWavesPos1", "serNormShortWavesNeg1", true},
     {"gbxNormShortWaves2", "NormlijnSW", "edtNormShortWavesPos2", "edtNormShortWavesNeg2",
-     "btnNormShortWavesChange2", "serNormShortWavesPos2", "serNormShortWavesNeg2", 7, true},
+     "btnNormShortWavesChange2", "serNormShortWavesPos2", "serNormShortWavesNeg2", true},
     {"gbxNormShortWaves3", "NormlijnSW", "edtNormShortWavesPos3", "edtNormShortWavesNeg3",
-     "btnNormShortWavesChange3", "serNormShortWavesPos3", "serNormShortWavesNeg3", 8, true},
+     "btnNormShortWavesChange3", "serNormShortWavesPos3", "serNormShortWavesNeg3", true},
     {"gbxNormTrend", "NormlijnTrend", "edtNormTrendPos", "edtNormTrendNeg", "btnNormTrendChange",
-     "serNormTrendPos", "serNormTrendNeg", 3, false},
+     "serNormTrendPos", "serNormTrendNeg", false},
     {"gbxNormZij", "NormlijnZij", "edtNormZijPos", "edtNormZijNeg", "btnNormZijChange",
-     "serNormZijPos", "serNormZijNeg", 4, false},
+     "serNormZijPos", "serNormZijNeg", false},
 };
-
-const QStringList kNormWriteOrder = {
-    "edtNormTopPos",         "edtNormTopNeg",         "edtNormShortWavesPos",
-    "edtNormShortWavesNeg",  "edtNormShortWavesPos1", "edtNormShortWavesNeg1",
-    "edtNormShortWavesPos2", "edtNormShortWavesNeg2", "edtNormShortWavesPos3",
-    "edtNormShortWavesNeg3", "edtNormTrendPos",       "edtNormTrendNeg",
-    "edtNormZijPos",         "edtNormZijNeg"};
 
 namespace {
 
@@ -433,9 +417,8 @@ ProjectFormControls* BuildProjectFormControls(QWidget* form) {
     c->tabGraficType->setObjectName("tabGraficType");
     c->tabGraficType->setExpanding(false);
     c->tabGraficType->setDrawBase(false);
-    for (const char* caption : {"Top_Meas", "Top_Norm", "Top Corrugat.", "Top Trend", "Zij_Meas",
-                                "Zij_Norm", "Top Corrugat.1", "Top Corrugat.2", "Top Corrugat.3"})
-        c->tabGraficType->addTab(caption);
+    for (const GraphKindSpec& kind : GraphKinds())
+        c->tabGraficType->addTab(kind.builtInCaption);
     c->Label22 = NewLabel("Label22", "Company name", main);
     QFont companyFont = c->Label22->font();
     companyFont.setBold(true);

@@ -31,13 +31,6 @@ struct HeaderFieldSpec {
 };
 extern const std::vector<HeaderFieldSpec> kHeaderFields;
 
-// The order in which the header fields are copied into the record before saving.
-struct CollectSpec {
-    const char* field;
-    RecordText text;
-};
-extern const std::vector<CollectSpec> kCollectOrder;
-
 // One row of a parameter panel.
 struct ParameterSpec {
     const char* panel;
@@ -60,13 +53,10 @@ struct NormBoxSpec {
     const char* button;
     const char* posCurve;
     const char* negCurve;
-    int kind;                 // the graph kind that shows the box
     bool languageRowCaptions; // "Pos."/"Neg." read from Label23/Label24
 };
 // In the order the limit lines are drawn: Top, short waves, bands 1..3, trend, lateral.
 extern const std::vector<NormBoxSpec> kNormBoxes;
-// The order in which the fourteen limit texts are written to the language file.
-extern const QStringList kNormWriteOrder;
 
 struct ProjectFormControls {
     QTabBar* tabGraficType = nullptr;

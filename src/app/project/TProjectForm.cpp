@@ -1,5 +1,6 @@
 #include "app/project/TProjectForm.h"
 
+#include "app/chart/GraphKinds.h"
 #include "app/chart/TProfileChart.h"
 #include "app/common/AppContext.h"
 #include "app/common/Dialogs.h"
@@ -19,24 +20,14 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <stdexcept>
+#include <string_view>
 
 using ostiva::TProjectData;
 
 namespace {
-
-// Clears a flag when the scope ends, also when an exception leaves it.
-class FlagGuard {
-  public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-  private:
-    bool& flag_;
-};
 
 // Failures of the language file get the plain caption of the main window's file errors; the
 // application's title stays for everything else.
@@ -49,7 +40,7 @@ void ShowFailure(QWidget* parent, const std::exception& e) {
 
 // A quality index above 1.00 is outside the norm and shows red.
 void ShowQualityText(QLabel* label, const std::string& text) {
-    label->setText(Q(text));
+    label->setText(QString::fromStdString(text));
     QPalette palette = label->palette();
     const QColor normal = label->parentWidget()->palette().color(QPalette::WindowText);
     palette.setColor(QPalette::WindowText,
@@ -65,8 +56,8 @@ TProjectForm::TProjectForm(bool editable, QWidget* parent)
     setWindowTitle("Project ");
     setAttribute(Qt::WA_DeleteOnClose);
     FileListBox1 = ui_->FileListBox1;
-    // Every set-up runs with Loading set; the set-up operations clear it when they are done.
-    Loading = true;
+    // Every set-up runs with Loading set, so that filling the controls counts as no edit.
+    const QScopedValueRollback loading(Loading, true);
 
     connect(FileListBox1, &TFileListBox::Change, this, &TProjectForm::FileListBox1Change);
     connect(ui_->tabGraficType, &QTabBar::currentChanged, this, [this] { tabGraficTypeChange(); });
@@ -94,16 +85,15 @@ TProjectForm::TProjectForm(bool editable, QWidget* parent)
 
 TProjectForm::~TProjectForm() = default;
 
-int TProjectForm::GraphKind() const {
-    return ui_->tabGraficType->currentIndex();
+TGraphKind TProjectForm::GraphKind() const {
+    return GraphKindAt(ui_->tabGraficType->currentIndex()).value_or(gkTopMeas);
 }
 
 void TProjectForm::FormCreate() {
     try {
         LanguageTexts texts;
-        for (int i = 0; i < ui_->tabGraficType->count(); ++i)
-            ui_->tabGraficType->setTabText(i,
-                                           texts.Text("ProjectForm", "Tab" + QString::number(i)));
+        for (const GraphKindSpec& kind : GraphKinds())
+            ui_->tabGraficType->setTabText(kind.kind, texts.Text("ProjectForm", kind.tabKey));
         for (const QString& key : ui_->captions.uniqueKeys()) {
             const QString text = texts.Text("ProjectFormLabels", key);
             for (QLabel* label : ui_->captions.values(key))
@@ -114,10 +104,10 @@ void TProjectForm::FormCreate() {
         const QString change = texts.Text("ProjectFormLabels", "Button_NormLijnChange");
         for (QPushButton* button : ui_->normButtons)
             button->setText(change);
-        for (const QString& key : kNormWriteOrder)
-            SetFieldText(key, texts.Text("ProjectFormLabels", key));
+        for (const ostiva::NormLimitKey& limit : TProjectData::kNormLimits)
+            SetFieldText(limit.key, texts.Text("ProjectFormLabels", limit.key));
         const int speedIndex =
-            ostiva::ParseInteger(S(texts.Text("ProjectFormLabels", "NewNormVelInpIdx")));
+            ostiva::ParseInteger(texts.Text("ProjectFormLabels", "NewNormVelInpIdx").toStdString());
         ui_->cbxVelInp->setCurrentIndex(
             speedIndex >= 0 && speedIndex < ui_->cbxVelInp->count() ? speedIndex : -1);
         shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
@@ -143,7 +133,7 @@ QMdiSubWindow* TProjectForm::AddToArea(QMdiArea* area, TProjectForm* form) {
 TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePath) {
     auto* form = new TProjectForm(true);
     QMdiSubWindow* window = AddToArea(area, form);
-    FlagGuard loading(form->Loading);
+    const QScopedValueRollback loading(form->Loading, true);
     // Also a window whose file turns out invalid takes edits once the user selects a profile.
     form->Editable = true;
     const QFileInfo info(profilePath);
@@ -154,7 +144,7 @@ TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePa
     form->FileListBox1->SetDirectory(form->ProjectDir);
 
     if (!info.isFile())
-        throw std::runtime_error(S("Invalid file name - " + profilePath));
+        throw std::runtime_error(("Invalid file name - " + profilePath).toStdString());
     int index = form->FileListBox1->Entries().indexOf(info.fileName());
     if (index < 0) {
         // A file outside the mask: the list then holds just this file.
@@ -183,7 +173,7 @@ TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePa
 TProjectForm* TProjectForm::NewProject(QMdiArea* area, const QString& directory) {
     auto* form = new TProjectForm(true);
     QMdiSubWindow* window = AddToArea(area, form);
-    FlagGuard loading(form->Loading);
+    const QScopedValueRollback loading(form->Loading, true);
     form->ProjectDir = directory;
     form->setWindowTitle(directory);
     window->showMaximized();
@@ -200,17 +190,24 @@ TProjectForm* TProjectForm::NewProject(QMdiArea* area, const QString& directory)
     return form;
 }
 
+// A record that could be built only in part is still shown, after its error.
 std::unique_ptr<TProjectData> TProjectForm::BuildRecord(const QString& path,
                                                         const QString& speedOverride) {
-    return std::make_unique<TProjectData>(
-        S(path), S(speedOverride), App().LanguageFile(),
-        [this](const std::string& message) { ShowError(this, Q(message)); });
+    auto record = std::make_unique<TProjectData>(path.toStdString(), speedOverride.toStdString(),
+                                                 App().LanguageFile());
+    if (!record->Error.empty())
+        ShowError(this, QString::fromStdString(record->Error));
+    return record;
 }
 
 void TProjectForm::FileListBox1Change() {
+    ShowSelectedProfile(QString());
+}
+
+void TProjectForm::ShowSelectedProfile(const QString& speedOverride) {
     if (Loading)
         return;
-    FlagGuard selecting(Selecting);
+    const QScopedValueRollback selecting(Selecting, true);
     if (Editable && Modified) {
         if (!ProfileSave(true)) {
             // The edits stay on screen, and so does the entry they belong to.
@@ -232,7 +229,7 @@ void TProjectForm::FileListBox1Change() {
         const QString entry = FileListBox1->SelectedEntry();
         const QString path = FileListBox1->Directory() + entry;
         try {
-            auto record = BuildRecord(path, SpeedChanging ? ui_->lblVel->text() : QString());
+            auto record = BuildRecord(path, speedOverride);
             currentProfile_ = std::move(record);
             CurrentFile = path;
             SetFieldText("Edit2", entry);
@@ -268,20 +265,21 @@ void TProjectForm::AnyEditChange() {
 void TProjectForm::ShowProfile() {
     if (!currentProfile_)
         return;
-    FlagGuard selecting(Selecting);
+    const QScopedValueRollback selecting(Selecting, true);
     const TProjectData& record = *currentProfile_;
     for (const HeaderFieldSpec& spec : kHeaderFields) {
         if (!spec.text)
             continue;
         if (QString(spec.field) == "Memo1")
-            ui_->Memo1->setPlainText(Q(record.*spec.text));
+            ui_->Memo1->setPlainText(QString::fromStdString(record.*spec.text));
         else
-            SetFieldText(spec.field, Q(record.*spec.text));
+            SetFieldText(spec.field, QString::fromStdString(record.*spec.text));
     }
     headerTyped_ = false;
-    ui_->Label22->setText(Q(record.Eigenaar));
+    ui_->Label22->setText(QString::fromStdString(record.Eigenaar));
     for (const ParameterSpec& spec : kParameterFields)
-        SetFieldText(spec.field, Q(ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
+        SetFieldText(spec.field, QString::fromStdString(
+                                     ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
     ShowQuality();
     ui_->chtDisplay->FillCurves(record);
 }
@@ -290,10 +288,10 @@ void TProjectForm::ShowQuality() {
     const TProjectData& record = *currentProfile_;
     ShowQualityText(ui_->lblQuality, record.QI);
     ShowQualityText(ui_->lblQIZij, record.QIZij);
-    ui_->lblVel->setText(Q(record.Snelheid));
-    ui_->lblVelZij->setText(Q(record.Snelheid));
-    const int index =
-        ui_->cbxVelInp->findText(Q(record.Snelheid), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ui_->lblVel->setText(QString::fromStdString(record.Snelheid));
+    ui_->lblVelZij->setText(QString::fromStdString(record.Snelheid));
+    const int index = ui_->cbxVelInp->findText(QString::fromStdString(record.Snelheid),
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
         ui_->cbxVelInp->setCurrentIndex(index);
     shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
@@ -330,22 +328,17 @@ void TProjectForm::tabGraficTypeChange() {
 }
 
 void TProjectForm::ShowPanelsOfKind() {
-    const int kind = GraphKind();
-    // The parameter panel of the kind; in the lateral kinds the Top panel stays shown under
-    // the lateral one, which covers it.
-    static const char* const panelOfKind[] = {
-        "gbxTopMeasParms", "gbxTopMeasParms", "gbxSWParms",  "gbxTopMeasParms", "gbxZijMeasParms",
-        "gbxZijMeasParms", "gbxSWParms1",     "gbxSWParms2", "gbxSWParms3"};
-    const bool validKind = kind >= 0 && kind <= 8;
-    const QString panel = validKind ? panelOfKind[kind] : "gbxTopMeasParms";
-    for (const auto& [name, caption] : kParameterPanels) {
-        const bool topUnder = QString(name) == "gbxTopMeasParms" && (kind == 4 || kind == 5);
-        ui_->groups.value(name)->setVisible(panel == name || topUnder);
-    }
+    const GraphKindSpec& kind = GraphKindOf(GraphKind());
+    auto shown = [](const char* panel, const char* name) {
+        return panel && std::string_view(panel) == name;
+    };
+    for (const auto& [name, caption] : kParameterPanels)
+        ui_->groups.value(name)->setVisible(shown(kind.parameterPanel, name) ||
+                                            shown(kind.panelUnderneath, name));
     for (const NormBoxSpec& box : kNormBoxes)
-        ui_->groups.value(box.box)->setVisible(box.kind == kind);
-    ui_->groups.value("grpQuality")->setVisible(kind == 0 || kind == 1);
-    ui_->groups.value("gbxQIZij")->setVisible(kind == 4 || kind == 5);
+        ui_->groups.value(box.box)->setVisible(shown(kind.normBox, box.box));
+    for (const char* quality : {"grpQuality", "gbxQIZij"})
+        ui_->groups.value(quality)->setVisible(shown(kind.qualityPanel, quality));
 }
 
 void TProjectForm::cbxVelInpChange() {
@@ -355,13 +348,12 @@ void TProjectForm::cbxVelInpChange() {
         ui_->cbxVelInp->setCurrentIndex(shownSpeedIndex_);
         return;
     }
-    FlagGuard speedChanging(SpeedChanging);
     const QString speed = ui_->cbxVelInp->currentText();
     ui_->lblVel->setText(speed);
     ui_->lblVelZij->setText(speed);
     Modified = false;
     try {
-        FileListBox1Change();
+        ShowSelectedProfile(speed);
         Modified = FileListBox1->count() > 0;
         tabGraficTypeChange();
     } catch (const std::exception& e) {
@@ -386,8 +378,8 @@ void TProjectForm::btnAnyNormChangeClick() {
     }
     QString failure;
     try {
-        for (const QString& key : kNormWriteOrder)
-            texts->Write("ProjectFormLabels", key, ui_->Edit(key)->text());
+        for (const ostiva::NormLimitKey& limit : TProjectData::kNormLimits)
+            texts->Write("ProjectFormLabels", limit.key, ui_->Edit(limit.key)->text());
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
     }
@@ -401,26 +393,24 @@ void TProjectForm::btnAnyNormChangeClick() {
 
 void TProjectForm::ShowNormLines() {
     for (const NormBoxSpec& box : kNormBoxes) {
-        ui_->chtDisplay->SetLimitLine(box.posCurve,
-                                      ostiva::ParseDecimal(S(ui_->Edit(box.posField)->text())));
-        ui_->chtDisplay->SetLimitLine(box.negCurve,
-                                      ostiva::ParseDecimal(S(ui_->Edit(box.negField)->text())));
+        ui_->chtDisplay->SetLimitLine(
+            box.posCurve, ostiva::ParseDecimal(ui_->Edit(box.posField)->text().toStdString()));
+        ui_->chtDisplay->SetLimitLine(
+            box.negCurve, ostiva::ParseDecimal(ui_->Edit(box.negField)->text().toStdString()));
     }
 }
 
 void TProjectForm::CollectHeader() {
     TProjectData& record = *currentProfile_;
-    for (const CollectSpec& spec : kCollectOrder) {
-        const QString field(spec.field);
-        QString text;
-        if (field == "Memo1")
-            text = ui_->Memo1->toPlainText();
-        else if (field == "Label22")
-            text = ui_->Label22->text();
-        else
-            text = ui_->Edit(field)->text();
-        record.*spec.text = S(text);
+    for (const HeaderFieldSpec& spec : kHeaderFields) {
+        if (!spec.text)
+            continue;
+        const QString text = QString(spec.field) == "Memo1" ? ui_->Memo1->toPlainText()
+                                                            : ui_->Edit(spec.field)->text();
+        record.*spec.text = text.toStdString();
     }
+    // The owner is shown as the company name above the chart.
+    record.Eigenaar = ui_->Label22->text().toStdString();
 }
 
 bool TProjectForm::ProfileSave(bool ask) {
@@ -435,7 +425,7 @@ bool TProjectForm::ProfileSave(bool ask) {
     if (currentProfile_) {
         try {
             CollectHeader();
-            currentProfile_->Save(S(CurrentFile));
+            currentProfile_->Save(CurrentFile.toStdString());
         } catch (const std::exception& e) {
             ShowError(this, QString::fromUtf8(e.what()));
             return false;

@@ -2,6 +2,8 @@
 // The project window: one project directory with its profile list, the header fields of the
 // selected profile, its chart in one of nine graph kinds and the parameter, norm-limit, speed
 // and quality panels. The same class serves as the comparison window.
+#include "app/chart/GraphKinds.h"
+
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -45,7 +47,7 @@ class TProjectForm : public QWidget {
     bool CanCopyTo = false;
 
     const ostiva::TProjectData* CurrentProfile() const { return currentProfile_.get(); }
-    int GraphKind() const;
+    TGraphKind GraphKind() const;
     // The window's controls, for the main window's commands and the tests.
     const ProjectFormControls& Controls() const { return *ui_; }
 
@@ -63,12 +65,13 @@ class TProjectForm : public QWidget {
     std::unique_ptr<ostiva::TProjectData> currentProfile_;
     bool Loading = false;
     bool Selecting = false;
-    bool SpeedChanging = false;
     bool headerTyped_ = false; // the header fields hold edits the record does not have
     int shownSpeedIndex_ = -1; // the speed list's entry of the shown profile
 
     void FormCreate();
     void FileListBox1Change();
+    // Builds and shows the record of the selected entry; a non-empty speed replaces the file's.
+    void ShowSelectedProfile(const QString& speedOverride);
     void AnyEditChange();
     void ShowProfile();
     void tabGraficTypeChange();

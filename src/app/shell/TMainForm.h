@@ -2,23 +2,24 @@
 // The frame of the application: an MDI window whose children are project and comparison
 // windows. It owns every command, reads the settings file at start and writes it at close,
 // and enables the commands from the active project window.
-#include "app/common/Dialogs.h"
+#include "app/shell/Commands.h"
 
 #include <QEvent>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QAction;
 class QActionGroup;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QTimer;
-class QToolBar;
 class LanguageTexts;
 class TProjectForm;
 
+// The commands are actions named as in MainCommands(); find them with findChild.
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
@@ -32,7 +33,9 @@ class TMainForm : public QMainWindow {
     // The project or comparison window on top; nullptr when no child window is open.
     TProjectForm* ActiveProjectForm() const;
     // Message text 1..9 as read from the language file at start.
-    QString MessageText(int number) const;
+    QString MessageText(int number) const { return texts_.Message(number); }
+    // The commands' file dialogs as the language file and the settings file left them.
+    const CommandTexts& Texts() const { return texts_; }
 
     // Opens the project of the first argument, if there is one (the command line without the
     // program's own name).
@@ -40,40 +43,31 @@ class TMainForm : public QMainWindow {
     // The availability rule: enables the commands from the active project window.
     void ActionList1Update();
 
-    // File dialogs of the commands; their texts come from the language file.
-    FileDialogSpec dlgNewProject{"New Project",
-                                 "Select parent directory and enter project name|...", "", ""};
-    FileDialogSpec dlgOpenProject{"Open Project", "Ostiva files (zq*.*)|zq*.*", "", ""};
-    FileDialogSpec dlgLoadData{"", "Ostiva files (zq*.*)|zq*.*", "", ""};
-    FileDialogSpec dlgCompare1;
-    FileDialogSpec dlgCompare2;
-    FileDialogSpec dlgCopyTo{"", "...", "", "Select directory"};
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void customEvent(QEvent* event) override;
 
-    // Commands.
-    QAction* actProjectNew = nullptr;
-    QAction* actProjectOpen = nullptr;
-    QAction* actLoadData = nullptr;
-    QAction* actLoadDataDevice = nullptr;
-    QAction* actPrintPreview = nullptr;
-    QAction* actPrintProfiles = nullptr;
-    QAction* actProfileCompare = nullptr;
-    QAction* actProfileCopyTo = nullptr;
-    QAction* actProfileSave = nullptr;
-    QAction* actProfileDelete = nullptr;
-    QAction* actProfileSearch = nullptr;
-    QAction* WindowCascade1 = nullptr;
-    QAction* WindowTileHorizontal1 = nullptr;
-    QAction* WindowTileVertical1 = nullptr;
-    QAction* actHelpManual1 = nullptr;
-    QAction* actHelpManual2 = nullptr;
-    QAction* UpdateDevice = nullptr;
-    QAction* HelpAbout = nullptr;
-    QAction* actApplicationExit = nullptr;
-    QAction* actLanguageEn = nullptr;
-    QAction* actLanguageNL = nullptr;
-    QAction* actLanguageES = nullptr;
-    QAction* actLanguageDE = nullptr;
-    QAction* actLanguageFR = nullptr;
+  private:
+    // The table of commands names the handlers.
+    friend std::span<const Command> MainCommands();
+
+    void FormCreate();
+    // Closes the children and writes the settings; false when a child refused to close.
+    bool FormClose();
+    void CreateCommands();
+    QAction* AddCommand(const QString& name, const QString& category, const QString& caption,
+                        const QString& hint, std::function<void()> handler);
+    void CreateMenus();
+    void FillMenu(QMenu* menu, const MenuLayout& layout);
+    void CreateToolBar();
+    void RunCommand(QAction* action, const std::function<void()>& handler);
+    QAction* CommandAction(const QString& name) const;
+    void SetEnabled(const char* name, bool enabled);
+    void ReadTexts(const LanguageTexts& texts);
+    void ReadSettings();
+    void CenterOnScreen();
+    void CheckLanguageEntry(const QString& code);
+    void WatchProjectForm(TProjectForm* form);
 
     // Command handlers.
     void actProjectNewExecute();
@@ -94,52 +88,16 @@ class TMainForm : public QMainWindow {
     void actHelpManual2Execute();
     void HelpAboutExecute();
     void actApplicationExitExecute();
-    void actLanguageEnExecute() { ChooseLanguage("EN"); }
-    void actLanguageNLExecute() { ChooseLanguage("NL"); }
-    void actLanguageESExecute() { ChooseLanguage("ES"); }
-    void actLanguageDEExecute() { ChooseLanguage("DE"); }
-    void actLanguageFRExecute() { ChooseLanguage("FR"); }
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    void customEvent(QEvent* event) override;
-
-  private:
-    using Handler = void (TMainForm::*)();
-
-    void FormCreate();
-    // Closes the children and writes the settings; false when a child refused to close.
-    bool FormClose();
-    void CreateCommands();
-    void CreateMenus();
-    void CreateToolBar();
-    QAction* AddCommand(const QString& name, const QString& category, const QString& caption,
-                        const QString& hint, Handler handler);
-    void RunCommand(QAction* action, Handler handler);
-    void ReadTexts(const LanguageTexts& texts);
-    void ReadSettings();
-    void CenterOnScreen();
+    // Every language command.
     void ChooseLanguage(const QString& code);
-    void CheckLanguageEntry(const QString& code);
-    QAction* LanguageAction(const QString& code) const;
-    void FillWindowMenu();
-    // Stacked: one above the other; otherwise side by side.
-    void TileSubWindows(bool stacked);
-    QList<QMdiSubWindow*> OpenSubWindows() const;
-    void WatchProjectForm(TProjectForm* form);
 
     QMdiArea* mdiArea_ = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QMenu* mnuTools = nullptr;
-    QMenu* mnuLanguage = nullptr;
-    QMenu* mnuWindow = nullptr;
-    QMenu* mnuHelp = nullptr;
+    QHash<QString, QAction*> commands_;                 // by name, the language commands included
+    QList<std::pair<QMenu*, const MenuLayout*>> menus_; // the language sub-menu included
     QActionGroup* languageGroup_ = nullptr;
     QAction* checkedLanguage_ = nullptr;
     bool startMaximized_ = false;
     QList<QAction*> windowListEntries_;
     QTimer* idleTimer_ = nullptr;
-    QStringList messages_; // texts 1..9 at 0..8
+    CommandTexts texts_;
 };

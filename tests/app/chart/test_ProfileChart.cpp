@@ -70,8 +70,8 @@ const QStringList kSecondCurves = {
 // A record without a file (its construction error is ignored) whose arrays the test fills:
 // every curve gets values of its own, scaled by `amplitude` for the profile curves.
 std::unique_ptr<TProjectData> MakeRecord(double amplitude = 0.5) {
-    auto record = std::make_unique<TProjectData>(
-        "/nonexistent/zq_none.xml", "", "/nonexistent/ostiva_EN.ini", [](const std::string&) {});
+    auto record = std::make_unique<TProjectData>("/nonexistent/zq_none.xml", "",
+                                                 "/nonexistent/ostiva_EN.ini");
     TProjectData& r = *record;
     for (int j = 0; j < ostiva::kSampleCount; ++j) {
         r.PosX[j] = -500 + 5 * j;

@@ -57,7 +57,7 @@ class ProjectFormTest : public ::testing::Test {
     void Select(TProjectForm* form, int row) { form->FileListBox1->setCurrentRow(row); }
     std::string Attribute(const QString& path, const char* element, const char* attribute) {
         ostiva::ProfileDocument document;
-        document.Load(S(path));
+        document.Load(path.toStdString());
         return document.GetAttribute(element, attribute);
     }
     void ChooseSpeed(TProjectForm* form, const QString& speed) {
@@ -99,7 +99,7 @@ QString WriteStepProfile(const QString& path, int stepUm, const char* speed, con
                             "</TOP_MEAS><ZIJ_MEAS POSP=\"" + zijPosP +
                             "\" NEGP=\"0\" POSH=\"0\" NEGH=\"0\">-500 0</ZIJ_MEAS>"
                             "<TOP_QUALITY QI=\"\" NORM=\"\"/></PROFILE>\n";
-    ostiva::testdata::WriteFileBytes(S(path), xml);
+    ostiva::testdata::WriteFileBytes(path.toStdString(), xml);
     return path;
 }
 
@@ -117,14 +117,16 @@ TEST_F(ProjectFormTest, OpenProjectShowsTheFileWithItsHeaderAndParameters) {
     EXPECT_EQ(QDir::currentPath() + "/", dir);
 
     const ostiva::TProjectData& record = *form->CurrentProfile();
-    EXPECT_EQ(Text(form, "Edit12"), Q(record.LasNr));
-    EXPECT_EQ(Text(form, "Edit1"), Q(record.Device));
-    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), Q(record.Spoor));
-    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), Q(record.Eigenaar));
-    EXPECT_EQ(Text(form, "Edit14"), Q(ostiva::Format5_2(ostiva::ParseDecimal(record.TopPosP))));
+    EXPECT_EQ(Text(form, "Edit12"), QString::fromStdString(record.LasNr));
+    EXPECT_EQ(Text(form, "Edit1"), QString::fromStdString(record.Device));
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(),
+              QString::fromStdString(record.Spoor));
+    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), QString::fromStdString(record.Eigenaar));
+    EXPECT_EQ(Text(form, "Edit14"),
+              QString::fromStdString(ostiva::Format5_2(ostiva::ParseDecimal(record.TopPosP))));
     EXPECT_EQ(Text(form, "Edit14").size(), 5);
-    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), Q(record.QI));
-    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), Q(record.Snelheid));
+    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), QString::fromStdString(record.QI));
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), QString::fromStdString(record.Snelheid));
 
     EXPECT_FALSE(form->Modified);
     for (bool flag :
@@ -181,7 +183,7 @@ TEST_F(ProjectFormTest, RefreshAfterFilesWereAddedShowsTheFirstEntry) {
 TEST_F(ProjectFormTest, SelectionAsksToSaveEditsYesWritesNoDiscards) {
     const QString dir = folder.MakeProject("p", 3);
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
-    const std::string before = ReadFileBytes(S(dir + "zq0001.xml"));
+    const std::string before = ReadFileBytes((dir + "zq0001.xml").toStdString());
 
     Type(form, "Edit12", "X");
     EXPECT_TRUE(form->Modified);
@@ -189,7 +191,7 @@ TEST_F(ProjectFormTest, SelectionAsksToSaveEditsYesWritesNoDiscards) {
     Select(form, 1);
     EXPECT_EQ(dialogs.Texts("YesNo"),
               QStringList({"File " + dir + "zq0001.xml is modified. Do you wish to save it?"}));
-    EXPECT_EQ(ReadFileBytes(S(dir + "zq0001.xml")), before);
+    EXPECT_EQ(ReadFileBytes((dir + "zq0001.xml").toStdString()), before);
     EXPECT_EQ(form->CurrentFile, dir + "zq0002.xml");
     EXPECT_FALSE(form->Modified);
 
@@ -200,18 +202,54 @@ TEST_F(ProjectFormTest, SelectionAsksToSaveEditsYesWritesNoDiscards) {
     dialogs.YesNoAnswers = {true};
     Select(form, 2);
     EXPECT_EQ(dialogs.Texts("YesNo").size(), 2);
-    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "LASNR"), S(lasNr));
+    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "LASNR"), lasNr.toStdString());
     EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "SPOOR"), "track 3\nleft");
-    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_AUTO", "EIGENAAR"), S(owner));
+    EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_AUTO", "EIGENAAR"), owner.toStdString());
     EXPECT_FALSE(Attribute(dir + "zq0002.xml", "TOP_QUALITY", "QI").empty());
     EXPECT_EQ(form->CurrentFile, dir + "zq0003.xml");
     EXPECT_FALSE(form->Modified);
 }
 
+TEST_F(ProjectFormTest, EachHeaderFieldShowsAndSavesItsOwnAttribute) {
+    ostiva::testdata::GeneratorOptions options;
+    options.header =
+        ostiva::testdata::ProfileHeader{"dev",  "date", "time",   "owner", "place", "track", "km",
+                                        "rail", "type", "welder", "nr",    "job",   "switch"};
+    const QString path = folder.WriteProfile(folder.MakeDirectory("h") + "zq0001.xml", options);
+    TProjectForm* form = TProjectForm::OpenProject(&area, path);
+    // The captions "Serial No:", "Date:", "Time:", "Job number:", "Switch / Km:", "Operator:",
+    // "Location code:", "Rail type", "Rail L/R:", "Weld number:" and "Weld type:" name what
+    // each field holds.
+    struct Field {
+        const char* field;
+        const char* element;
+        const char* attribute;
+    };
+    const Field fields[] = {{"Edit1", "INFO_AUTO", "DEVICE"},  {"Edit3", "INFO_AUTO", "DATUM"},
+                            {"Edit4", "INFO_AUTO", "TIJD"},    {"Edit5", "INFO_MANU", "WERKNUMMER"},
+                            {"Edit6", "INFO_MANU", "WISSEL"},  {"Edit7", "INFO_MANU", "LASSER"},
+                            {"Edit8", "INFO_MANU", "PLAATS"},  {"Edit10", "INFO_MANU", "KM"},
+                            {"Edit11", "INFO_MANU", "RAIL"},   {"Edit12", "INFO_MANU", "LASNR"},
+                            {"Edit13", "INFO_MANU", "LASTYPE"}};
+    for (const Field& f : fields) {
+        EXPECT_EQ(Text(form, f.field).toStdString(), Attribute(path, f.element, f.attribute))
+            << f.field;
+        Find<QLineEdit>(form, f.field)->setText(QString(f.field) + " new");
+    }
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), "track");
+    Find<QPlainTextEdit>(form, "Memo1")->setPlainText("Memo1 new");
+    ASSERT_TRUE(form->ProfileSave(false));
+    for (const Field& f : fields)
+        EXPECT_EQ(Attribute(path, f.element, f.attribute), std::string(f.field) + " new")
+            << f.attribute;
+    EXPECT_EQ(Attribute(path, "INFO_MANU", "SPOOR"), "Memo1 new");
+    EXPECT_EQ(Attribute(path, "INFO_AUTO", "EIGENAAR"), "owner");
+}
+
 TEST_F(ProjectFormTest, FailedSaveKeepsTheEditsAndTheSelection) {
     const QString dir = folder.MakeProject("p", 2);
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
-    const std::string before = ReadFileBytes(S(dir + "zq0001.xml"));
+    const std::string before = ReadFileBytes((dir + "zq0001.xml").toStdString());
     ASSERT_EQ(chmod(qPrintable(dir + "zq0001.xml"), 0444), 0);
 
     Type(form, "Edit12", "Z");
@@ -220,7 +258,7 @@ TEST_F(ProjectFormTest, FailedSaveKeepsTheEditsAndTheSelection) {
     Select(form, 1);
     ASSERT_EQ(dialogs.Texts("Error").size(), 1);
     EXPECT_TRUE(dialogs.Texts("Error")[0].startsWith("XMLFile " + dir + "zq0001.xml save error: "));
-    EXPECT_EQ(ReadFileBytes(S(dir + "zq0001.xml")), before);
+    EXPECT_EQ(ReadFileBytes((dir + "zq0001.xml").toStdString()), before);
     EXPECT_TRUE(form->Modified);
     EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
     EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
@@ -230,7 +268,7 @@ TEST_F(ProjectFormTest, FailedSaveKeepsTheEditsAndTheSelection) {
     ASSERT_EQ(chmod(qPrintable(dir + "zq0001.xml"), 0644), 0);
     EXPECT_TRUE(form->ProfileSave(false));
     EXPECT_FALSE(form->Modified);
-    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), S(edited));
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), edited.toStdString());
 }
 
 TEST_F(ProjectFormTest, ClosingAsksAboutUnsavedEdits) {
@@ -241,14 +279,14 @@ TEST_F(ProjectFormTest, ClosingAsksAboutUnsavedEdits) {
     dialogs.YesNoAnswers = {true};
     EXPECT_TRUE(form->close());
     EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
-    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "PLAATS"), S(edited));
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "PLAATS"), edited.toStdString());
 
-    const std::string before = ReadFileBytes(S(dir + "zq0002.xml"));
+    const std::string before = ReadFileBytes((dir + "zq0002.xml").toStdString());
     form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
     Type(form, "Edit8", "Q");
     dialogs.YesNoAnswers = {false};
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(ReadFileBytes(S(dir + "zq0002.xml")), before);
+    EXPECT_EQ(ReadFileBytes((dir + "zq0002.xml").toStdString()), before);
 
     form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
     EXPECT_TRUE(form->close()); // nothing edited: no question
@@ -259,13 +297,13 @@ TEST_F(ProjectFormTest, TwoWindowsOnOneDirectoryKeepTheirOwnRecords) {
     const QString dir = folder.MakeProject("p", 2);
     TProjectForm* first = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
     TProjectForm* second = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
-    const std::string secondBefore = ReadFileBytes(S(dir + "zq0002.xml"));
+    const std::string secondBefore = ReadFileBytes((dir + "zq0002.xml").toStdString());
     Find<QLineEdit>(first, "Edit5")->setText("JOB-1");
     Find<QLineEdit>(second, "Edit5")->setText("JOB-2");
     dialogs.YesNoAnswers = {true};
     EXPECT_TRUE(first->close());
     EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "WERKNUMMER"), "JOB-1");
-    EXPECT_EQ(ReadFileBytes(S(dir + "zq0002.xml")), secondBefore);
+    EXPECT_EQ(ReadFileBytes((dir + "zq0002.xml").toStdString()), secondBefore);
     EXPECT_TRUE(second->ProfileSave(false));
     EXPECT_EQ(Attribute(dir + "zq0002.xml", "INFO_MANU", "WERKNUMMER"), "JOB-2");
     EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "WERKNUMMER"), "JOB-1");
@@ -322,7 +360,7 @@ TEST_F(ProjectFormTest, WindowOfAFailedOpenTakesNoTypingUntilAProfileIsShown) {
     dialogs.YesNoAnswers = {true};
     EXPECT_TRUE(form->close());
     EXPECT_EQ(dialogs.Texts("YesNo"), QStringList{Question(dir + "zq0001.xml")});
-    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), S(kept));
+    EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), kept.toStdString());
 }
 
 TEST_F(ProjectFormTest, EmptiedListKeepsTheLastProfileButPlaceholdersTheProfileCurves) {
@@ -349,13 +387,13 @@ TEST_F(ProjectFormTest, SpeedChangeRebuildsTheRecordAndDropsHeaderEdits) {
     EXPECT_EQ(Find<QComboBox>(form, "cbxVelInp")->currentText(), "80");
     EXPECT_EQ(Find<QComboBox>(form, "cbxNormVal")->currentText(), "2.4");
     const QString lasNr = Text(form, "Edit12");
-    const std::string before = ReadFileBytes(S(dir + "zq0001.xml"));
+    const std::string before = ReadFileBytes((dir + "zq0001.xml").toStdString());
     Type(form, "Edit12", "typed");
 
     dialogs.YesNoAnswers = {false};
     ChooseSpeed(form, "160");
     EXPECT_EQ(dialogs.Texts("YesNo"), QStringList{Question(dir + "zq0001.xml")});
-    EXPECT_EQ(ReadFileBytes(S(dir + "zq0001.xml")), before);
+    EXPECT_EQ(ReadFileBytes((dir + "zq0001.xml").toStdString()), before);
     EXPECT_EQ(form->CurrentProfile()->Snelheid, "160");
     EXPECT_EQ(form->CurrentProfile()->Norm, "1.60");
     EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "160");
@@ -383,7 +421,7 @@ TEST_F(ProjectFormTest, SpeedChangeSavesTypedEditsOnYesAndKeepsThemWhenSavingFai
     dialogs.YesNoAnswers = {true};
     ChooseSpeed(form, "160");
     EXPECT_EQ(dialogs.Texts("YesNo"), QStringList{Question(path)});
-    EXPECT_EQ(Attribute(path, "INFO_MANU", "LASNR"), S(saved));
+    EXPECT_EQ(Attribute(path, "INFO_MANU", "LASNR"), saved.toStdString());
     EXPECT_EQ(Attribute(path, "INFO_MANU", "SNELHEID"), "80");
     EXPECT_EQ(Text(form, "Edit12"), saved);
     EXPECT_EQ(form->CurrentProfile()->Snelheid, "160");
@@ -474,11 +512,11 @@ TEST_F(ProjectFormTest, ChangeButtonWritesAllFourteenLimitsAndMovesTheLines) {
     for (const QString& name : buttons)
         EXPECT_FALSE(Find<QPushButton>(form, name)->isEnabled());
 
-    ostiva::IniFile language(S(folder.LanguageFile("EN")));
+    ostiva::IniFile language(folder.LanguageFile("EN").toStdString());
     EXPECT_EQ(language.ReadString("ProjectFormLabels", "edtNormTopPos", ""), "0.5");
     EXPECT_EQ(language.ReadString("ProjectFormLabels", "edtNormZijNeg", ""), "-0.75");
     for (const char* key : {"edtNormTopNeg", "edtNormTrendPos", "edtNormShortWavesNeg3"})
-        EXPECT_EQ(Q(language.ReadString("ProjectFormLabels", key, "")),
+        EXPECT_EQ(QString::fromStdString(language.ReadString("ProjectFormLabels", key, "")),
                   Find<QLineEdit>(form, key)->text());
 
     auto* chart = Find<TProfileChart>(form, "chtDisplay");
@@ -545,7 +583,7 @@ TEST_F(ProjectFormTest, GraphKindShowsItsPanels) {
 
 TEST_F(ProjectFormTest, MissingLanguageKeysShowError) {
     // A language file without the trend's series name and without the speed index.
-    const std::string path = S(folder.LanguageFile("EN"));
+    const std::string path = folder.LanguageFile("EN").toStdString();
     std::string text = ReadFileBytes(path);
     for (const char* key : {"serTrend=", "NewNormVelInpIdx="}) {
         const auto at = text.find(key);
@@ -562,7 +600,8 @@ TEST_F(ProjectFormTest, MissingLanguageKeysShowError) {
 
 TEST_F(ProjectFormTest, UnreadableProfileShowsItsErrorAndTheWindowStaysUsable) {
     const QString dir = folder.MakeProject("p", 2);
-    ostiva::testdata::WriteFileBytes(S(dir + "zq0001b.xml"), "<PROFILE><TOP_MEAS>-500 0.1");
+    ostiva::testdata::WriteFileBytes((dir + "zq0001b.xml").toStdString(),
+                                     "<PROFILE><TOP_MEAS>-500 0.1");
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
     Select(form, 1); // the truncated file
     ASSERT_EQ(dialogs.Texts("Error").size(), 1);

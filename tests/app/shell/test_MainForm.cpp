@@ -43,8 +43,9 @@ const QStringList kLanguageCommands = {"actLanguageEn", "actLanguageNL", "actLan
                                        "actLanguageES", "actLanguageFR"};
 
 QString SourceText(const QString& code, const QString& section, const QString& key) {
-    const std::string path = S(QString(OSTIVA_DATA_DIR) + "/ostiva_" + code + ".ini");
-    return Q(ostiva::IniFile(path).ReadString(S(section), S(key), "<missing>"));
+    const std::string path = (QString(OSTIVA_DATA_DIR) + "/ostiva_" + code + ".ini").toStdString();
+    return QString::fromStdString(
+        ostiva::IniFile(path).ReadString(section.toStdString(), key.toStdString(), "<missing>"));
 }
 
 QRect ScreenRect() {
@@ -114,9 +115,9 @@ TEST_F(MainFormTest, FirstStartOpensMaximisedInEnglishAndWritesSettingsWithoutLa
     EXPECT_TRUE(Action("actLanguageEn")->isChecked());
     const QString demo = folder.Path() + "/demo";
     EXPECT_EQ(App().RememberedDirectory, demo);
-    EXPECT_EQ(main.dlgOpenProject.startFolder, demo);
-    EXPECT_EQ(main.dlgLoadData.startFolder, demo);
-    EXPECT_EQ(main.dlgNewProject.startFolder, demo);
+    EXPECT_EQ(main.Texts().dlgOpenProject.startFolder, demo);
+    EXPECT_EQ(main.Texts().dlgLoadData.startFolder, demo);
+    EXPECT_EQ(main.Texts().dlgNewProject.startFolder, demo);
 
     main.close();
     EXPECT_EQ(folder.SettingKeys("Paths"), QStringList{"CurDir"});
@@ -234,6 +235,7 @@ TEST_F(MainFormTest, MenusAndToolBarListTheCommandsInOrder) {
     EXPECT_EQ(MenuLayout(menu("mnuHelp")),
               (QStringList{"actHelpManual1", "actHelpManual2", "-", "UpdateDevice (hidden)", "-",
                            "HelpAbout"}));
+    EXPECT_FALSE(menu("mnuHelp")->separatorsCollapsible()) << "both lines around the hidden entry";
 
     auto* toolBar = main.findChild<QToolBar*>("ToolBar1");
     QStringList buttons;
@@ -263,7 +265,8 @@ TEST_F(MainFormTest, OpenProjectCommandOpensWindowAndFollowsItsFlags) {
     EXPECT_EQ(dialogs.FileDialogs[0].startFolder, folder.Path() + "/demo");
     EXPECT_EQ(window->CurrentFile, project + "zq0002.xml");
     EXPECT_EQ(App().RememberedDirectory, project);
-    EXPECT_EQ(main.dlgOpenProject.startFolder, folder.Path() + "/demo") << "set once at start";
+    EXPECT_EQ(main.Texts().dlgOpenProject.startFolder, folder.Path() + "/demo")
+        << "set once at start";
 
     QStringList expected = kRuleCommands;
     expected.removeAll("actProfileSave");
@@ -374,9 +377,47 @@ TEST_F(MainFormTest, StartInDutchReadsTheDutchTexts) {
     EXPECT_EQ(main.findChild<QMenu*>("mnuFile")->title(), SourceText("NL", "Menu1", "Caption"));
     EXPECT_EQ(Action("actProjectOpen")->text(), SourceText("NL", "Action2", "Caption"));
     EXPECT_EQ(Action("actProjectOpen")->toolTip(), SourceText("NL", "Action2", "Hint"));
-    EXPECT_EQ(main.dlgOpenProject.title, SourceText("NL", "Dialogs", "3"));
-    EXPECT_EQ(main.dlgCopyTo.fileName, SourceText("NL", "Dialogs", "12"));
+    // The language files' numbering: Action3 and Action15 name no command any more.
+    const QList<std::pair<const char*, const char*>> sections = {
+        {"actProjectNew", "Action1"},     {"actLoadData", "Action4"},
+        {"actLoadDataDevice", "Action5"}, {"actPrintPreview", "Action6"},
+        {"actPrintProfiles", "Action7"},  {"actProfileCompare", "Action8"},
+        {"actProfileCopyTo", "Action9"},  {"actProfileSave", "Action10"},
+        {"actProfileDelete", "Action11"}, {"actProfileSearch", "Action12"},
+        {"actHelpManual1", "Action13"},   {"actHelpManual2", "Action14"},
+        {"mnuLanguage", "Action16"}};
+    for (const auto& [name, section] : sections) {
+        QAction* action = name == QString("mnuLanguage")
+                              ? main.findChild<QMenu*>(name)->menuAction()
+                              : Action(name);
+        EXPECT_EQ(action->text(), SourceText("NL", section, "Caption")) << name;
+        EXPECT_EQ(action->statusTip(), SourceText("NL", section, "Hint")) << name;
+    }
+    const QStringList menus = {"mnuFile", "mnuEdit", "mnuTools", "mnuWindow", "mnuHelp"};
+    for (int i = 0; i < menus.size(); ++i)
+        EXPECT_EQ(main.findChild<QMenu*>(menus[i])->title(),
+                  SourceText("NL", QString("Menu%1").arg(i + 1), "Caption"));
+    EXPECT_EQ(Action("WindowCascade1")->text(), "&Cascade") << "has no section";
+    EXPECT_EQ(Action("HelpAbout")->text(), "&About...") << "has no section";
+    EXPECT_EQ(main.Texts().dlgOpenProject.title, SourceText("NL", "Dialogs", "3"));
+    EXPECT_EQ(main.Texts().dlgCopyTo.fileName, SourceText("NL", "Dialogs", "12"));
     EXPECT_EQ(main.MessageText(9), SourceText("NL", "Messages", "9"));
+}
+
+TEST_F(MainFormTest, EachLanguageEntryChoosesItsOwnLanguage) {
+    Create();
+    const QStringList codes = {"EN", "NL", "DE", "ES", "FR"}; // kLanguageCommands' order
+    for (int i = int(codes.size()) - 1; i >= 0; --i) {
+        Action(kLanguageCommands[i])->trigger();
+        EXPECT_EQ(folder.ReadSetting("Software", "Language"), codes[i]);
+        EXPECT_EQ(App().LanguageCode, codes[i]);
+        QStringList checked;
+        for (const QString& name : kLanguageCommands)
+            if (Action(name)->isChecked())
+                checked << name;
+        EXPECT_EQ(checked, QStringList{kLanguageCommands[i]});
+    }
+    EXPECT_EQ(dialogs.Texts("Information").size(), 5);
 }
 
 TEST_F(OnlyEnglishTest, MissingLanguageFilesDisableTheirEntries) {
@@ -394,7 +435,7 @@ TEST_F(MainFormTest, UnknownLanguageKeepsEnglishCheckedAndShowsErrorTexts) {
     EXPECT_EQ(main.findChild<QMenu*>("mnuFile")->title(), "Error");
     EXPECT_EQ(Action("actProjectOpen")->text(), "Error");
     EXPECT_EQ(Action("actProjectOpen")->statusTip(), "Error");
-    EXPECT_EQ(main.dlgOpenProject.title, "Error");
+    EXPECT_EQ(main.Texts().dlgOpenProject.title, "Error");
     EXPECT_EQ(main.MessageText(9), "Error");
 }
 
@@ -485,8 +526,8 @@ TEST_F(MainFormTest, FailedSaveAtExitKeepsTheProgramAndThatWindowOpen) {
     Action("actApplicationExit")->trigger();
     EXPECT_FALSE(main.isVisible());
     ostiva::ProfileDocument saved;
-    saved.Load(S(project + "zq0001.xml"));
-    EXPECT_EQ(saved.GetAttribute("INFO_MANU", "LASNR"), S(edited));
+    saved.Load((project + "zq0001.xml").toStdString());
+    EXPECT_EQ(saved.GetAttribute("INFO_MANU", "LASNR"), edited.toStdString());
 }
 
 TEST_F(MainFormTest, SmallWindowKeepsQualityInSightAndShowsTheStartOfLongTexts) {
@@ -604,8 +645,8 @@ TEST_F(MainFormTest, EditsAndWindowAndLanguageSurviveARestart) {
     EXPECT_TRUE(dialogs.Texts("YesNo").isEmpty()); // nothing left unsaved
 
     ostiva::ProfileDocument first, second;
-    first.Load(S(project + "zq0001.xml"));
-    second.Load(S(project + "zq0002.xml"));
+    first.Load((project + "zq0001.xml").toStdString());
+    second.Load((project + "zq0002.xml").toStdString());
     EXPECT_EQ(first.GetAttribute("INFO_MANU", "LASNR"), "W-17");
     EXPECT_EQ(second.GetAttribute("INFO_MANU", "LASSER"), "J. de Vries");
 
