@@ -390,8 +390,8 @@ QWidget* BuildSpeedAndQuality(ProjectFormControls& c, QWidget* parent) {
 
 } // namespace
 
-ProjectFormControls* BuildProjectFormControls(QWidget* form) {
-    auto* c = new ProjectFormControls;
+std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
+    auto c = std::make_unique<ProjectFormControls>();
     auto* outer = new QHBoxLayout(form);
     outer->setContentsMargins(2, 2, 2, 2);
     auto* splitter = new QSplitter(Qt::Horizontal, form);

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 class QComboBox;
@@ -91,4 +92,4 @@ struct ProjectFormControls {
 };
 
 // Creates every control of the window inside `form`, with the built-in texts.
-ProjectFormControls* BuildProjectFormControls(QWidget* form);
+std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form);
