@@ -1,0 +1,61 @@
+#pragma once
+// Finding the profiles of a project that meet up to five criteria: the vertical and the
+// lateral quality index at most a limit, and the operator, the switch/km and the weld number
+// containing a text. Used by the search command of the project window and by ostiva-cli.
+#include "core/ProjectData.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ostiva {
+
+struct SearchCriteria {
+    bool qiTopOn = false;
+    std::string qiTopLimit = "1.0";
+    bool qiZijOn = false;
+    std::string qiZijLimit = "1.0";
+    bool operatorOn = false;
+    std::string operatorText;
+    bool switchOn = false;
+    std::string switchText;
+    bool weldNumberOn = false;
+    std::string weldNumberText;
+
+    bool AnyOn() const;
+};
+
+// Whether the record meets every switched-on criterion. A quality index is compared as its
+// formatted text reads (" 1.00" meets "1.0"); a text criterion holds when the field contains
+// the text, letter case ignored, and never for an empty text or field. A profile without
+// vertical (lateral) samples never meets the vertical (lateral) quality criterion.
+bool MeetsCriteria(const TProjectData& record, const SearchCriteria& criteria);
+
+// The criteria as the message of an empty result shows them: one blank, then for each
+// switched-on criterion its caption, "<" and the limit or "=" and the text, and one blank.
+// `captions`: vertical quality, lateral quality, operator, switch/km, weld number.
+std::string DescribeCriteria(const SearchCriteria& criteria,
+                             const std::array<std::string, 5>& captions);
+
+// Called with the number of files examined so far and the total; returning false cancels.
+using SearchProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// Builds one record per file `directory` + name (no speed override, limits and captions from
+// `languageFile`) and returns the names that meet the criteria, in the order given; nullopt
+// when `progress` cancelled. Records may be built on several threads, each holding one record
+// at a time; `progress` is called on the calling thread only. Throws IniError when the
+// language file cannot be read.
+std::optional<std::vector<std::string>> SearchProfiles(const std::string& directory,
+                                                       const std::vector<std::string>& names,
+                                                       const SearchCriteria& criteria,
+                                                       const std::string& languageFile,
+                                                       const SearchProgress& progress = {});
+
+// The names of the profile files (zq*.xml, letter case ignored) of `directory`, sorted as the
+// project window lists them: by name, letter case ignored.
+std::vector<std::string> ListProfileFiles(const std::string& directory);
+
+} // namespace ostiva
