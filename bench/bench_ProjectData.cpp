@@ -1,6 +1,8 @@
 // Cost of building a profile record against the bare XML parse of the same file, and of the
-// search-sized case: one record from each of 10,000 distinct files.
+// search-sized case: one record from each of 10,000 distinct files, one after the other and
+// through the search's worker threads.
 #include "core/NumberText.h"
+#include "core/ProfileSearch.h"
 #include "core/ProjectData.h"
 #include "core/XmlWellFormed.h"
 #include "testdata/ProfileGenerator.h"
@@ -11,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -85,6 +88,32 @@ void BM_Search10000Files(benchmark::State& state) {
     state.counters["records"] = static_cast<double>(paths.size());
 }
 BENCHMARK(BM_Search10000Files)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same files through SearchProfiles: one worker per hardware thread.
+void BM_SearchProfiles10000(benchmark::State& state) {
+    const std::vector<std::string>& paths = SearchFiles();
+    std::vector<std::string> names;
+    for (const std::string& path : paths)
+        names.push_back(path.substr(path.rfind('/') + 1));
+    SearchCriteria criteria;
+    criteria.qiTopOn = true;
+    for (auto _ : state) {
+        const auto found = SearchProfiles(BenchDir().Path(), names, criteria, kLanguageFile);
+        if (!found) {
+            state.SkipWithError("cancelled");
+            break;
+        }
+        benchmark::DoNotOptimize(found->size());
+    }
+    state.counters["records"] = static_cast<double>(names.size());
+    state.counters["threads"] = static_cast<double>(std::thread::hardware_concurrency());
+}
+// Real time is the figure that counts; CPU time is that of all threads together.
+BENCHMARK(BM_SearchProfiles10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // The strict check every load runs before the parse, on the typical file held in memory.
 void BM_WellFormedCheck(benchmark::State& state) {

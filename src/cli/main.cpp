@@ -2,12 +2,16 @@
 //   dump PROFILE... [--speed V] [--language-file PATH]   one JSON line per profile
 //   generate OUT.xml [--seed N] [--speed V] [--pairs N]  one synthetic profile file
 //   generate-demo DIR                                     the demo project
+//   search DIR [--qi-top L] [--qi-zij L] [--operator T] [--switch T] [--weld T]
+//              [--language-file PATH]                     the profiles that meet every criterion
 #include "cli/RecordJson.h"
 #include "core/IniFile.h"
+#include "core/ProfileSearch.h"
 #include "core/ProjectData.h"
 #include "testdata/ProfileGenerator.h"
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -23,7 +27,11 @@ constexpr int kExitFailure = 1;
 
 const char* const kUsage = "usage: ostiva-cli dump PROFILE... [--speed V] [--language-file PATH]\n"
                            "       ostiva-cli generate OUT.xml [--seed N] [--speed V] [--pairs N]\n"
-                           "       ostiva-cli generate-demo DIR\n";
+                           "       ostiva-cli generate-demo DIR\n"
+                           "       ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] "
+                           "[--operator TEXT]\n"
+                           "                  [--switch TEXT] [--weld TEXT] "
+                           "[--language-file PATH]\n";
 
 struct UsageError {
     std::string message;
@@ -72,6 +80,16 @@ int WholeNumber(const std::string& text, const std::string& option, int lo, int 
     return value;
 }
 
+// A quality limit: a decimal number, so that a mistyped one is not silently read as 0.
+std::string DecimalLimit(const std::string& text, const std::string& option) {
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value))
+        throw UsageError{option + " needs a decimal number"};
+    return text;
+}
+
 std::filesystem::path ExecutableDirectory(const char* argv0) {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -114,6 +132,57 @@ int Dump(int argc, char** argv) {
     return status;
 }
 
+// Prints the names of the profiles of DIR that meet every criterion given, in the order the
+// project window lists them. Exit status 0 when one did, 1 when none did.
+int Search(int argc, char** argv) {
+    const Arguments a = ParseArguments(
+        argc, argv,
+        {"--qi-top", "--qi-zij", "--operator", "--switch", "--weld", "--language-file"});
+    if (a.positional.size() != 1)
+        throw UsageError{"search needs one project directory"};
+    SearchCriteria c;
+    if (const auto limit = a.Option("--qi-top")) {
+        c.qiTopOn = true;
+        c.qiTopLimit = DecimalLimit(*limit, "--qi-top");
+    }
+    if (const auto limit = a.Option("--qi-zij")) {
+        c.qiZijOn = true;
+        c.qiZijLimit = DecimalLimit(*limit, "--qi-zij");
+    }
+    const struct {
+        const char* option;
+        bool SearchCriteria::*on;
+        std::string SearchCriteria::*text;
+    } texts[] = {{"--operator", &SearchCriteria::operatorOn, &SearchCriteria::operatorText},
+                 {"--switch", &SearchCriteria::switchOn, &SearchCriteria::switchText},
+                 {"--weld", &SearchCriteria::weldNumberOn, &SearchCriteria::weldNumberText}};
+    for (const auto& t : texts) {
+        if (const auto text = a.Option(t.option)) {
+            c.*t.on = true;
+            c.*t.text = *text;
+        }
+    }
+    const std::string& directory = a.positional[0];
+    std::error_code ec;
+    if (!std::filesystem::is_directory(directory, ec)) {
+        std::cerr << "ostiva-cli: " << directory << " is not a directory\n";
+        return kExitFailure;
+    }
+    std::optional<std::vector<std::string>> found;
+    try {
+        std::string languageFile = a.Option("--language-file").value_or("");
+        if (languageFile.empty())
+            languageFile = DefaultLanguageFile(argv[0]);
+        found = SearchProfiles(directory, ListProfileFiles(directory), c, languageFile);
+    } catch (const IniError& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    for (const std::string& name : *found)
+        std::cout << name << "\n";
+    return found->empty() ? kExitFailure : 0;
+}
+
 int Generate(int argc, char** argv) {
     const Arguments a = ParseArguments(argc, argv, {"--seed", "--speed", "--pairs"});
     if (a.positional.size() != 1)
@@ -149,6 +218,8 @@ int main(int argc, char** argv) {
             return Generate(argc, argv);
         if (command == "generate-demo")
             return GenerateDemo(argc, argv);
+        if (command == "search")
+            return Search(argc, argv);
         throw UsageError{command.empty() ? "no command given" : "unknown command " + command};
     } catch (const UsageError& e) {
         std::cerr << "ostiva-cli: " << e.message << "\n" << kUsage;

@@ -31,7 +31,10 @@ struct SearchCriteria {
 // Whether the record meets every switched-on criterion. A quality index is compared as its
 // formatted text reads (" 1.00" meets "1.0"); a text criterion holds when the field contains
 // the text, letter case ignored, and never for an empty text or field. A profile without
-// vertical (lateral) samples never meets the vertical (lateral) quality criterion.
+// vertical (lateral) samples never meets the vertical (lateral) quality criterion, nor does one
+// whose index is empty (a speed outside the table). Letter case is folded for ASCII and for the
+// Latin-1 and Latin Extended-A letters; a header attribute the file lacks ("not found") counts
+// as an empty field.
 bool MeetsCriteria(const TProjectData& record, const SearchCriteria& criteria);
 
 // The criteria as the message of an empty result shows them: one blank, then for each
@@ -48,14 +51,25 @@ using SearchProgress = std::function<bool(std::size_t done, std::size_t total)>;
 // when `progress` cancelled. Records may be built on several threads, each holding one record
 // at a time; `progress` is called on the calling thread only. Throws IniError when the
 // language file cannot be read.
+// A "/" is put between `directory` and the name when `directory` does not end with one.
+// `progress` is called about every 50 ms while records are built and once more with
+// done == total at the end (returning false then still cancels). With no criterion switched
+// on every name is returned (the records are still built).
 std::optional<std::vector<std::string>> SearchProfiles(const std::string& directory,
                                                        const std::vector<std::string>& names,
                                                        const SearchCriteria& criteria,
                                                        const std::string& languageFile,
                                                        const SearchProgress& progress = {});
 
+// The same on `workers` threads (0: one per hardware thread). The result never depends on it.
+std::optional<std::vector<std::string>>
+SearchProfiles(const std::string& directory, const std::vector<std::string>& names,
+               const SearchCriteria& criteria, const std::string& languageFile,
+               const SearchProgress& progress, unsigned workers);
+
 // The names of the profile files (zq*.xml, letter case ignored) of `directory`, sorted as the
-// project window lists them: by name, letter case ignored.
+// project window lists them: by name, letter case ignored. Only regular files (or links to
+// them) count; a directory that cannot be read lists nothing.
 std::vector<std::string> ListProfileFiles(const std::string& directory);
 
 } // namespace ostiva

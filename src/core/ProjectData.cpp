@@ -23,6 +23,14 @@ void StoreCorrugation(const Corrugation& c, std::string& ga, std::string& gg, st
     loss = FormatScientific23(c.Loss);
 }
 
+// Fills `samples` from a sample list and returns how many it holds. A list without a single
+// digit holds no samples, though its words are read as zeros: a missing or empty element reads
+// "not found", whose "found" would count as one.
+int ReadSamples(const std::string& list, ProfileArray& samples) {
+    const int stored = ParseValueList(list, samples);
+    return list.find_first_of("0123456789") == std::string::npos ? 0 : stored;
+}
+
 } // namespace
 
 const HeaderAttribute TProjectData::kHeader[14] = {
@@ -105,7 +113,7 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
     if (!speedOverride.empty())
         Snelheid = speedOverride;
 
-    ParseValueList(Document.GetElementText("TOP_MEAS"), TopMeas);
+    TopMeasCount = ReadSamples(Document.GetElementText("TOP_MEAS"), TopMeas);
     ParseValueList(Document.GetElementText("TREND"), Trend);
     ParseValueList(Document.GetElementText("SHORT_WAVES"), ShortWaves);
 
@@ -113,7 +121,7 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
     ShortWaves2 = ShortWaveBand(TopMeas, 10, 3);
     ShortWaves3 = ShortWaveBand(TopMeas, 30, 10);
 
-    ParseValueList(Document.GetElementText("ZIJ_MEAS"), ZijMeas);
+    ZijMeasCount = ReadSamples(Document.GetElementText("ZIJ_MEAS"), ZijMeas);
 
     TopPosP = Document.GetAttribute("TOP_MEAS", "POSP");
     TopNegP = Document.GetAttribute("TOP_MEAS", "NEGP");

@@ -82,6 +82,9 @@ class TProjectData {
         NormShortWavesPos2{}, NormShortWavesNeg2{}, NormShortWavesPos3{}, NormShortWavesNeg3{};
     LineArray NormZijPos{}, NormZijNeg{}, NormZijCalcPos{}, NormZijCalcNeg{};
     NewNormArray SamplX{}, SamplProfile{}, NewNormX{}, NewNormProfile{}, NewNormNormLine{};
+    // Samples read from TOP_MEAS and ZIJ_MEAS (0 when the file has none: the lists then read
+    // as zeros and a quality index computed from them means nothing).
+    int TopMeasCount = 0, ZijMeasCount = 0;
 
     ProfileDocument Document;
 

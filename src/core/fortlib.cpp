@@ -51,7 +51,7 @@ std::vector<std::string> SplitTokens(std::string_view text, std::string_view sep
     return tokens;
 }
 
-void ParseValueList(std::string_view text, std::span<double> array) {
+int ParseValueList(std::string_view text, std::span<double> array) {
     static constexpr std::string_view kSeparators(" \t\n", 3);
     // Never write past the caller's array, whatever the list holds.
     const std::size_t lastIndex =
@@ -63,6 +63,7 @@ void ParseValueList(std::string_view text, std::span<double> array) {
             array[++stored] = ParseDecimal(token);
         isValue = !isValue;
     });
+    return static_cast<int>(stored);
 }
 
 void TrendAndResidual(std::span<const double> input, int m, std::span<double> trend,

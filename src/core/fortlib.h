@@ -33,7 +33,8 @@ std::vector<std::string> SplitTokens(std::string_view text, std::string_view sep
 // Fills array[1..201] (at most) from a list of position/value pairs separated by blanks, tabs
 // and line feeds. Positions are skipped; values after the 201st are dropped; elements the list
 // does not reach are not touched. A shorter `array` takes only the values it has room for.
-void ParseValueList(std::string_view text, std::span<double> array);
+// Returns the number of values stored.
+int ParseValueList(std::string_view text, std::span<double> array);
 
 // Moving-average trend with half-window m of the 200-sample curve input[1..200], with linear
 // ramps to 0 at both ends, and the residual input - trend. The first full window holds 2m
