@@ -20,6 +20,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using ostiva::TProjectData;
 
@@ -182,6 +183,7 @@ QGroupBox* NewGroup(ProjectFormControls& c, const QString& name, const QString& 
 QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
     auto* area = new QWidget(parent);
     area->setObjectName("pnlHeader");
+    c.pnlHeader = area;
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(2);
@@ -351,11 +353,18 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     grid->setContentsMargins(0, 0, 0, 0);
     QLabel* markI = NewLabel("Label52", "I", area);
     QLabel* markII = NewLabel("Label53", "II", area);
+    // Centred over the panels' two value columns, which sit at the panels' right edge.
     for (QLabel* mark : {markI, markII}) {
+        mark->setFixedWidth(WidthOf(mark, "-00000.00")); // in the fields' font
+        QFont bold = mark->font();
+        bold.setBold(true);
+        mark->setFont(bold);
+        mark->setAlignment(Qt::AlignCenter);
         mark->hide();
         c.comparisonOnly << mark;
     }
     auto* marks = new QHBoxLayout;
+    marks->setContentsMargins(0, 0, 6, 0); // a panel's right margin and frame
     marks->addStretch();
     marks->addWidget(markI);
     marks->addWidget(markII);
@@ -366,6 +375,8 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
         grid->addWidget(BuildNormBox(c, spec, area), 1, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
+    // Free height goes below the marks, not between them and the panels.
+    grid->setRowStretch(1, 1);
     return area;
 }
 
@@ -399,6 +410,8 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
 
     // Left: the profile list.
     auto* listSide = new QWidget(splitter);
+    listSide->setObjectName("pnlFileList");
+    c->pnlFileList = listSide;
     auto* listLayout = new QVBoxLayout(listSide);
     listLayout->setContentsMargins(0, 0, 0, 0);
     c->Label1 = NewCaption(*c, "Label1", "Report Name:", listSide);
@@ -438,6 +451,7 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     auto* bottomRow = new QHBoxLayout;
     auto* bottomScroll = new QScrollArea(main);
     bottomScroll->setObjectName("scrDetails");
+    c->scrDetails = bottomScroll;
     bottomScroll->setFrameShape(QFrame::NoFrame);
     bottomScroll->setWidgetResizable(true);
     bottomScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -447,9 +461,7 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     bottom->addWidget(BuildHeaderArea(*c, details), 5);
     bottom->addWidget(BuildCalcParms(*c, details), 6);
     bottomScroll->setWidget(details);
-    // Every panel is still shown here, so this is the height of the tallest.
-    bottomScroll->setFixedHeight(details->sizeHint().height() +
-                                 bottomScroll->horizontalScrollBar()->sizeHint().height());
+    FitDetailsHeight(*c);
     bottomRow->addWidget(bottomScroll, 1);
     bottomRow->addWidget(BuildSpeedAndQuality(*c, main), 0, Qt::AlignTop);
     mainLayout->addLayout(bottomRow);
@@ -470,4 +482,13 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({WidthOf(c->FileListBox1, "zq000000_0000.xml") + 24, 1000});
     return c;
+}
+
+void FitDetailsHeight(ProjectFormControls& c) {
+    // Asked directly: the enclosing layout may still hold the sizes from before. Hidden panels
+    // count through the height already set, so it only grows.
+    const int needed =
+        std::max(c.pnlHeader->sizeHint().height(), c.gbxCalcParms->sizeHint().height()) +
+        c.scrDetails->horizontalScrollBar()->sizeHint().height();
+    c.scrDetails->setFixedHeight(std::max(needed, c.scrDetails->minimumHeight()));
 }

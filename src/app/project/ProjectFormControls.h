@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class QTabBar;
 class QWidget;
 class TFileListBox;
@@ -64,9 +65,12 @@ struct ProjectFormControls {
     QLabel* Label22 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label54 = nullptr;
+    QWidget* pnlFileList = nullptr; // Label1 and the profile list
     TFileListBox* FileListBox1 = nullptr;
     TProfileChart* chtDisplay = nullptr;
     QWidget* gbxCalcParms = nullptr;
+    QWidget* pnlHeader = nullptr;      // the header fields in a grid: caption, I, II per side
+    QScrollArea* scrDetails = nullptr; // header area and panels, scrolled sideways
     QPlainTextEdit* Memo1 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
     QComboBox* cbxVelInp = nullptr;
@@ -93,3 +97,6 @@ struct ProjectFormControls {
 
 // Creates every control of the window inside `form`, with the built-in texts.
 std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form);
+// Makes the header area and the panels at least as high as the header area and the shown
+// panels need (every panel is shown while the window is built).
+void FitDetailsHeight(ProjectFormControls& c);

@@ -12,26 +12,27 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTabBar>
+#include <QUrl>
 #include <stdexcept>
 #include <string_view>
 
 using ostiva::TProjectData;
 
-namespace {
-
 // Failures of the language file get the plain caption of the main window's file errors; the
 // application's title stays for everything else.
-void ShowFailure(QWidget* parent, const std::exception& e) {
+void TProjectForm::ShowFailure(QWidget* parent, const std::exception& e) {
     if (dynamic_cast<const ostiva::IniError*>(&e))
         ShowFileError(parent, QString::fromUtf8(e.what()));
     else
@@ -39,7 +40,7 @@ void ShowFailure(QWidget* parent, const std::exception& e) {
 }
 
 // A quality index above 1.00 is outside the norm and shows red.
-void ShowQualityText(QLabel* label, const std::string& text) {
+void TProjectForm::ShowQualityText(QLabel* label, const std::string& text) {
     label->setText(QString::fromStdString(text));
     QPalette palette = label->palette();
     const QColor normal = label->parentWidget()->palette().color(QPalette::WindowText);
@@ -48,13 +49,13 @@ void ShowQualityText(QLabel* label, const std::string& text) {
     label->setPalette(palette);
 }
 
-} // namespace
-
 TProjectForm::TProjectForm(bool editable, QWidget* parent)
     : QWidget(parent), ui_(BuildProjectFormControls(this)), headerEditable_(editable) {
     setObjectName("ProjectForm");
     setWindowTitle("Project ");
     setAttribute(Qt::WA_DeleteOnClose);
+    // Profile files dropped onto a project window are loaded into it.
+    setAcceptDrops(editable);
     FileListBox1 = ui_->FileListBox1;
     // Every set-up runs with Loading set, so that filling the controls counts as no edit.
     const QScopedValueRollback loading(Loading, true);
@@ -263,6 +264,10 @@ void TProjectForm::AnyEditChange() {
 }
 
 void TProjectForm::ShowProfile() {
+    if (ui_->chtDisplay->InComparisonMode()) {
+        ShowSecondProfile();
+        return;
+    }
     if (!currentProfile_)
         return;
     const QScopedValueRollback selecting(Selecting, true);
@@ -414,6 +419,9 @@ void TProjectForm::CollectHeader() {
 }
 
 bool TProjectForm::ProfileSave(bool ask) {
+    // A comparison window holds the first file's record under the second file's name.
+    if (!Editable)
+        return true;
     if (ask &&
         !Dialogs().AskYesNo(this, "Confirm",
                             "File " + CurrentFile + " is modified. Do you wish to save it?")) {
@@ -448,4 +456,34 @@ void TProjectForm::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+namespace {
+
+// The local files among the dropped entries; folders and remote addresses are left out.
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+    return files;
+}
+
+} // namespace
+
+// Always a copy: a move would let the source delete files whose copy failed.
+void TProjectForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!(event->possibleActions() & Qt::CopyAction) || DroppedFiles(event->mimeData()).isEmpty())
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TProjectForm::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (!(event->possibleActions() & Qt::CopyAction) || files.isEmpty())
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit FilesDropped(files);
 }

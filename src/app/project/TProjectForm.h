@@ -5,9 +5,13 @@
 #include "app/chart/GraphKinds.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <exception>
 #include <memory>
+#include <string>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class TFileListBox;
@@ -25,6 +29,10 @@ class TProjectForm : public QWidget {
     static TProjectForm* OpenProject(QMdiArea* area, const QString& profilePath);
     // Opens a new, empty project window on `directory` (ending with a path separator).
     static TProjectForm* NewProject(QMdiArea* area, const QString& directory);
+    // Opens a read-only comparison window on the profile files `first` and `second` (full
+    // paths). A file that cannot be read shows the record's error; the window still opens.
+    static TProjectForm* OpenComparison(QMdiArea* area, const QString& first,
+                                        const QString& second);
 
     ~TProjectForm() override;
 
@@ -47,6 +55,8 @@ class TProjectForm : public QWidget {
     bool CanCopyTo = false;
 
     const ostiva::TProjectData* CurrentProfile() const { return currentProfile_.get(); }
+    // The comparison window's second profile; null in a project window.
+    const ostiva::TProjectData* SecondProfile() const { return secondProfile_.get(); }
     TGraphKind GraphKind() const;
     // The window's controls, for the main window's commands and the tests.
     const ProjectFormControls& Controls() const { return *ui_; }
@@ -54,15 +64,20 @@ class TProjectForm : public QWidget {
   signals:
     // Emitted whenever something the main window's availability rule reads may have changed.
     void StateChanged();
+    // Profile files (full paths) dropped onto an editable project window.
+    void FilesDropped(const QStringList& paths);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     explicit TProjectForm(bool editable, QWidget* parent = nullptr);
     std::unique_ptr<ProjectFormControls> ui_;
     bool headerEditable_;
     std::unique_ptr<ostiva::TProjectData> currentProfile_;
+    std::unique_ptr<ostiva::TProjectData> secondProfile_;
     bool Loading = false;
     bool Selecting = false;
     bool headerTyped_ = false; // the header fields hold edits the record does not have
@@ -89,4 +104,9 @@ class TProjectForm : public QWidget {
     std::unique_ptr<ostiva::TProjectData> BuildRecord(const QString& path,
                                                       const QString& speedOverride);
     static QMdiSubWindow* AddToArea(QMdiArea* area, TProjectForm* form);
+    // Used by both files of the window (TProjectFormComparison.cpp holds the comparison).
+    static void ShowFailure(QWidget* parent, const std::exception& e);
+    static void ShowQualityText(QLabel* label, const std::string& text);
+    void ShowSecondProfile();
+    void ArrangeComparisonColumns();
 };
