@@ -2,10 +2,22 @@
 
 #include "app/common/AppContext.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -35,6 +47,26 @@ QList<FilterEntry> ParseFilter(const QString& filter) {
     return entries;
 }
 
+// The descriptions of a folder-only filter, as the instruction above the folders.
+QString FilterDescriptions(const QString& filter) {
+    QStringList descriptions;
+    for (const FilterEntry& entry : ParseFilter(filter))
+        if (entry.description != "...")
+            descriptions << entry.description;
+    return descriptions.join(' ');
+}
+
+// The folder itself when it exists, else its nearest existing parent.
+QString ExistingFolder(QString folder) {
+    while (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            return QString();
+        folder = parent;
+    }
+    return folder;
+}
+
 QStringList RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::FileMode mode) {
     QFileDialog dialog(parent, spec.title, spec.startFolder);
     dialog.setFileMode(mode);
@@ -55,6 +87,107 @@ QStringList RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDial
 }
 
 } // namespace
+
+FolderNameDialog::FolderNameDialog(QWidget* parent, const FileDialogSpec& spec) : QDialog(parent) {
+    setObjectName("FolderNameDialog");
+    setWindowTitle(spec.title);
+    auto* instruction = new QLabel(FilterDescriptions(spec.filter), this);
+    instruction->setObjectName("InstructionLabel");
+    instruction->setWordWrap(true);
+    instruction->setVisible(!instruction->text().isEmpty());
+
+    model_ = new QFileSystemModel(this);
+    model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
+    model_->setReadOnly(true);
+    model_->setRootPath(QDir::rootPath());
+    folders_ = new QTreeView(this);
+    folders_->setObjectName("FolderView");
+    folders_->setModel(model_);
+    folders_->setHeaderHidden(true);
+    for (int column = 1; column < model_->columnCount(); ++column)
+        folders_->hideColumn(column);
+    folders_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+    auto* nameLabel = new QLabel("&Name:", this);
+    name_ = new QLineEdit(spec.fileName, this);
+    name_->setObjectName("NameEdit");
+    nameLabel->setBuddy(name_);
+    chosenPath_ = new QLabel(this);
+    chosenPath_->setObjectName("ChosenPathLabel");
+    chosenPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName("Buttons");
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    ok_->setDefault(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(instruction);
+    layout->addWidget(folders_, 1);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(name_, 1);
+    layout->addLayout(nameRow);
+    layout->addWidget(chosenPath_);
+    layout->addWidget(buttons);
+    resize(520, 560);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(name_, &QLineEdit::textChanged, this, [this] { ShowChosenPath(); });
+    connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ShowChosenPath(); });
+    // Without a start folder the dialog opens where the process works, as file dialogs do.
+    SetFolder(spec.startFolder.isEmpty() ? QDir::currentPath() : spec.startFolder);
+    // The folders are read and sorted in the background, which moves the selected one about;
+    // it is kept in sight until the user works the view.
+    auto* keepInSight = new QTimer(this);
+    keepInSight->setSingleShot(true);
+    keepInSight->setInterval(0);
+    connect(keepInSight, &QTimer::timeout, this, [this] {
+        folders_->scrollTo(folders_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+    connect(model_, &QFileSystemModel::rowsInserted, keepInSight, qOverload<>(&QTimer::start));
+    connect(model_, &QFileSystemModel::layoutChanged, keepInSight, qOverload<>(&QTimer::start));
+    const auto stopFollowing = [this, keepInSight] { model_->disconnect(keepInSight); };
+    connect(folders_, &QTreeView::pressed, keepInSight, stopFollowing);
+    connect(folders_, &QTreeView::expanded, keepInSight, stopFollowing);
+    connect(folders_->verticalScrollBar(), &QScrollBar::actionTriggered, keepInSight,
+            stopFollowing);
+    name_->selectAll();
+    name_->setFocus();
+    ShowChosenPath();
+}
+
+QString FolderNameDialog::Folder() const {
+    const QModelIndex current = folders_->currentIndex();
+    return current.isValid() ? model_->filePath(current) : QString();
+}
+
+void FolderNameDialog::SetFolder(const QString& folder) {
+    const QModelIndex index = model_->index(ExistingFolder(QDir::cleanPath(folder)));
+    folders_->setCurrentIndex(index);
+    folders_->scrollTo(index);
+    folders_->expand(index);
+}
+
+QString FolderNameDialog::ChosenPath() const {
+    return PathInFolder(Folder(), name_->text());
+}
+
+void FolderNameDialog::ShowChosenPath() {
+    const QString path = ChosenPath();
+    chosenPath_->setText(QDir::toNativeSeparators(path));
+    ok_->setEnabled(!path.isEmpty());
+}
+
+QString PathInFolder(const QString& folder, const QString& name) {
+    const QString typed = name.trimmed();
+    if (typed.isEmpty())
+        return QString();
+    if (QDir::isAbsolutePath(typed))
+        return QDir::cleanPath(typed);
+    return folder.isEmpty() ? QString() : QDir::cleanPath(folder + "/" + typed);
+}
 
 QString ToQtFilter(const QString& filter) {
     static const QRegularExpression trailingPatterns(R"(\s*\([^()]*\)\s*$)");
@@ -107,6 +240,10 @@ QStringList QtDialogs::OpenFiles(QWidget* parent, const FileDialogSpec& spec) {
 }
 
 QString QtDialogs::ChooseName(QWidget* parent, const FileDialogSpec& spec) {
+    if (IsFolderOnlyFilter(spec.filter)) {
+        FolderNameDialog dialog(parent, spec);
+        return dialog.exec() == QDialog::Accepted ? dialog.ChosenPath() : QString();
+    }
     const QStringList files = RunFileDialog(parent, spec, QFileDialog::AnyFile);
     return files.isEmpty() ? QString() : files.first();
 }

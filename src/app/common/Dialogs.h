@@ -1,9 +1,15 @@
 #pragma once
 // Every modal question, message box and file dialog of the program goes through IDialogs, so
 // that tests can replace the user with scripted answers.
+#include <QDialog>
 #include <QString>
 #include <QStringList>
 
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
 class QWidget;
 
 struct FileDialogSpec {
@@ -49,6 +55,32 @@ class QtDialogs : public IDialogs {
 QString ToQtFilter(const QString& filter);
 // True when every pattern of the filter is "...": the dialog then shows folders only.
 bool IsFolderOnlyFilter(const QString& filter);
+
+// The file dialog of a name in a folder (folder-only filters: New Project, Copy To): a tree of
+// folders, the filter's description as the instruction, and a name field. OK gives the
+// selected folder joined with the typed name, also when that names an existing folder, which
+// the caller then refuses with its own message; a plain file dialog would open that folder.
+class FolderNameDialog : public QDialog {
+  public:
+    FolderNameDialog(QWidget* parent, const FileDialogSpec& spec);
+
+    QString Folder() const; // the selected folder; empty when none is
+    void SetFolder(const QString& folder);
+    QString ChosenPath() const; // PathInFolder(Folder(), the typed name)
+
+  private:
+    void ShowChosenPath();
+
+    QFileSystemModel* model_ = nullptr;
+    QTreeView* folders_ = nullptr;
+    QLineEdit* name_ = nullptr;
+    QLabel* chosenPath_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+// The full path a name typed in `folder` stands for: surrounding blanks dropped, an absolute
+// name taken as it is, "." and ".." resolved. Empty when the name or the folder is.
+QString PathInFolder(const QString& folder, const QString& name);
 
 // The dialogs in use: the real ones unless a test installed its own.
 IDialogs& Dialogs();

@@ -5,8 +5,11 @@
 #include "app/common/Version.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
+#include "app/search/ProfileSearchCommand.h"
+#include "app/search/TSearchForm.h"
 #include "app/shell/ActionIcons.h"
 #include "app/shell/MdiWindows.h"
+#include "app/shell/ProfileFileCommands.h"
 #include "app/shell/ProjectCommands.h"
 #include "core/IniFile.h"
 #include "core/NumberText.h"
@@ -72,6 +75,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     resize(kBuiltInWidth, kBuiltInHeight);
 
     FormCreate();
+    searchForm_ = std::make_unique<TSearchForm>(this);
     CenterOnScreen();
     if (startMaximized_)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -88,7 +92,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ActionList1Update();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The base class's destructor still moves the focus, after this part is gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+void TMainForm::ReplaceSearchForm(std::unique_ptr<TSearchForm> dialog) {
+    searchForm_ = std::move(dialog);
+}
 
 QAction* TMainForm::AddCommand(const QString& name, const QString& category, const QString& caption,
                                const QString& hint, std::function<void()> handler) {
@@ -259,9 +270,27 @@ TProjectForm* TMainForm::ActiveProjectForm() const {
 }
 
 void TMainForm::WatchProjectForm(TProjectForm* form) {
-    if (form)
-        connect(form, &TProjectForm::StateChanged, this, &TMainForm::ActionList1Update,
-                Qt::UniqueConnection);
+    if (!form || form->property("watched").toBool())
+        return;
+    form->setProperty("watched", true);
+    connect(form, &TProjectForm::StateChanged, this, &TMainForm::ActionList1Update);
+    connect(form, &TProjectForm::FilesDropped, this, [this, form](const QStringList& files) {
+        // Handled once the drop is over, so that the questions and boxes do not keep the
+        // program the files came from waiting.
+        QTimer::singleShot(0, form, [this, form, files] { LoadDroppedFiles(*form, files); });
+    });
+}
+
+void TMainForm::LoadDroppedFiles(TProjectForm& form, const QStringList& files) {
+    if (!form.CanLoadData)
+        return;
+    try {
+        if (SaveEditsFirst(form))
+            CopyProfilesInto(this, form, files, texts_);
+    } catch (const std::exception& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+    }
+    ActionList1Update();
 }
 
 QAction* TMainForm::CommandAction(const QString& name) const {
@@ -348,6 +377,40 @@ void TMainForm::actProjectNewExecute() {
     WatchProjectForm(NewProjectAsked(this, mdiArea_, texts_));
 }
 
+void TMainForm::actLoadDataExecute() {
+    TProjectForm& form = *ActiveProjectForm();
+    if (!SaveEditsFirst(form))
+        return;
+    texts_.dlgLoadData.title = kLoadDataTitle;
+    const QStringList files = Dialogs().OpenFiles(this, texts_.dlgLoadData);
+    if (!files.isEmpty())
+        CopyProfilesInto(this, form, files, texts_);
+}
+
+void TMainForm::actProfileCopyToExecute() {
+    const QString chosen = Dialogs().ChooseName(this, texts_.dlgCopyTo);
+    if (!chosen.isEmpty())
+        MoveListedProfiles(this, *ActiveProjectForm(), chosen.left(chosen.lastIndexOf('/') + 1),
+                           texts_);
+}
+
+void TMainForm::actProfileDeleteExecute() {
+    DeleteShownProfile(this, *ActiveProjectForm(), texts_);
+}
+
+void TMainForm::actProfileCompareExecute() {
+    const QString first = Dialogs().OpenFile(this, texts_.dlgCompare1);
+    if (first.isEmpty())
+        return;
+    const QString second = Dialogs().OpenFile(this, texts_.dlgCompare2);
+    if (!second.isEmpty())
+        WatchProjectForm(TProjectForm::OpenComparison(mdiArea_, first, second));
+}
+
+void TMainForm::actProfileSearchExecute() {
+    RunProfileSearch(this, *searchForm_, *ActiveProjectForm(), MessageText(8));
+}
+
 void TMainForm::actProfileSaveExecute() {
     if (TProjectForm* form = ActiveProjectForm())
         form->ProfileSave(false);
@@ -370,14 +433,9 @@ void TMainForm::WindowTileVertical1Execute() {
 }
 
 // Filled by later work.
-void TMainForm::actLoadDataExecute() {}       // loads measurement files into the project
 void TMainForm::actLoadDataDeviceExecute() {} // downloads the measurements from the device
 void TMainForm::actPrintPreviewExecute() {}   // previews the print of the shown profile
 void TMainForm::actPrintProfilesExecute() {}  // prints the selected profiles
-void TMainForm::actProfileCompareExecute() {} // shows two profiles in a comparison window
-void TMainForm::actProfileCopyToExecute() {}  // copies the selected profile to another directory
-void TMainForm::actProfileDeleteExecute() {}  // deletes the current profile
-void TMainForm::actProfileSearchExecute() {}  // searches the project's profiles
 void TMainForm::actHelpManual1Execute() {}    // opens the first manual
 void TMainForm::actHelpManual2Execute() {}    // opens the second manual
 void TMainForm::HelpAboutExecute() {}         // shows the about box

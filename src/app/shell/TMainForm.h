@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -18,6 +19,7 @@ class QMenu;
 class QTimer;
 class LanguageTexts;
 class TProjectForm;
+class TSearchForm;
 
 // The commands are actions named as in MainCommands(); find them with findChild.
 class TMainForm : public QMainWindow {
@@ -36,6 +38,10 @@ class TMainForm : public QMainWindow {
     QString MessageText(int number) const { return texts_.Message(number); }
     // The commands' file dialogs as the language file and the settings file left them.
     const CommandTexts& Texts() const { return texts_; }
+    // The search dialog, made right after the window itself, so that it reads the criteria of
+    // the start language; tests put one they work in its place.
+    TSearchForm& SearchForm() const { return *searchForm_; }
+    void ReplaceSearchForm(std::unique_ptr<TSearchForm> dialog);
 
     // Opens the project of the first argument, if there is one (the command line without the
     // program's own name).
@@ -67,7 +73,10 @@ class TMainForm : public QMainWindow {
     void ReadSettings();
     void CenterOnScreen();
     void CheckLanguageEntry(const QString& code);
+    // Follows the window's state and loads the profile files dropped onto it.
     void WatchProjectForm(TProjectForm* form);
+    // Load Data's work on the files dropped onto `form`.
+    void LoadDroppedFiles(TProjectForm& form, const QStringList& files);
 
     // Command handlers.
     void actProjectNewExecute();
@@ -100,4 +109,5 @@ class TMainForm : public QMainWindow {
     QList<QAction*> windowListEntries_;
     QTimer* idleTimer_ = nullptr;
     CommandTexts texts_;
+    std::unique_ptr<TSearchForm> searchForm_;
 };
