@@ -8,4 +8,5 @@ scripts/build.sh
 first=build/bin/demo/zq260113_1021.xml
 [ -f "$first" ] || first=$(ls build/bin/demo/zq*.xml | head -n 1)
 xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/ostiva-screenshots docs/screenshots "$first" \
-  0:main-window-top-meas 1:top-norm 2:top-corrugation 6:top-corrugation-1 4:zij-meas
+  0:main-window-top-meas 1:top-norm 2:top-corrugation 6:top-corrugation-1 4:zij-meas \
+  compare:build/bin/demo/zq260113_1004.xml:comparison search:search-dialog

@@ -74,6 +74,10 @@ TProjectForm* TProjectForm::OpenComparison(QMdiArea* area, const QString& first,
     window->show();
     if (const QSize client = area->viewport()->size(); !client.isEmpty())
         window->resize(client);
+    // On top of the other windows, so the user sees it: the focus, too, moves into it, or the
+    // window that had the focus would take the top back.
+    area->setActiveSubWindow(window);
+    ui.tabGraficType->setFocus();
     form->tabGraficTypeChange();
     return form;
 }

@@ -9,6 +9,7 @@
 #include "testdata/TestFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QChart>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -218,7 +219,12 @@ TEST_F(ComparisonWindowTest, NothingCanBeEditedSavedOrAskedAndOnlyPrintPreviewIs
     const std::string firstBytes = ReadFileBytes(first.toStdString());
     const std::string secondBytes = ReadFileBytes(second.toStdString());
     TMainForm main;
+    main.show();
+    // Opened over a (maximized) project window, the comparison comes on top.
+    TProjectForm::OpenProject(main.MdiArea(), first);
     TProjectForm* form = TProjectForm::OpenComparison(main.MdiArea(), first, second);
+    QApplication::processEvents();
+    EXPECT_EQ(main.ActiveProjectForm(), form);
 
     EXPECT_TRUE(form->CanPrintPreview);
     for (bool flag : {form->Editable, form->Modified, form->CanLoadData, form->CanLoadFromDevice,
