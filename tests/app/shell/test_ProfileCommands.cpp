@@ -242,6 +242,22 @@ TEST_F(ProfileCommandsTest, LoadDataCancelledInTheDialogCopiesNothingAndKeepsThe
     EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0002.xml", "zq0009.xml"}));
 }
 
+TEST_F(ProfileCommandsTest, LoadDataAfterASearchCopiesButListsOnlyTheProfilesFound) {
+    const QString project = folder.MakeProject("job", 3);
+    const QString source = folder.MakeDirectory("device");
+    WriteProfile(source + "zq0010.xml", 10);
+    CreateShown();
+    TProjectForm* window = Open(project + "zq0001.xml");
+    ASSERT_NE(window, nullptr);
+    window->FileListBox1->SetMask("zq0001.xml;zq0003.xml"); // what a search leaves behind
+
+    dialogs.FilesAnswers << QStringList{source + "zq0010.xml"};
+    Action("actLoadData")->trigger();
+    EXPECT_EQ(FilesIn(project),
+              (QStringList{"zq0001.xml", "zq0002.xml", "zq0003.xml", "zq0010.xml"}));
+    EXPECT_EQ(window->FileListBox1->Entries(), (QStringList{"zq0001.xml", "zq0003.xml"}));
+}
+
 TEST_F(ProfileCommandsTest, CancelledLoadKeepsTheFilesCopiedWholeAndListsThem) {
     const QString project = folder.MakeProject("job", 1);
     const QString source = folder.MakeDirectory("device");
