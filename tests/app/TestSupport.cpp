@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QUrl>
 #include <stdexcept>
 
 ScriptedDialogs::ScriptedDialogs() {
@@ -68,6 +69,10 @@ QString ScriptedDialogs::ChooseName(QWidget*, const FileDialogSpec& spec) {
     return NextFile(spec);
 }
 
+QString ScriptedDialogs::SaveFile(QWidget*, const FileDialogSpec& spec) {
+    return NextFile(spec);
+}
+
 QStringList ScriptedDialogs::OpenFiles(QWidget*, const FileDialogSpec& spec) {
     FileDialogs.append(spec);
     if (FilesAnswers.isEmpty()) {
@@ -75,6 +80,10 @@ QStringList ScriptedDialogs::OpenFiles(QWidget*, const FileDialogSpec& spec) {
         return {};
     }
     return FilesAnswers.takeFirst();
+}
+
+void ScriptedDialogs::OpenDocument(const QUrl& document) {
+    OpenedDocuments << (document.isLocalFile() ? document.toLocalFile() : document.toString());
 }
 
 ExecutableFolder::ExecutableFolder(const QStringList& languages)

@@ -27,11 +27,12 @@ class ScriptedDialogs : public IDialogs {
 
     QList<bool> YesNoAnswers;
     QList<bool> OkCancelAnswers;
-    QStringList FileAnswers;         // OpenFile and ChooseName
+    QStringList FileAnswers;         // OpenFile, ChooseName and SaveFile
     QList<QStringList> FilesAnswers; // OpenFiles
 
     QList<Message> Messages;           // every box and question, in order
     QList<FileDialogSpec> FileDialogs; // every file dialog, in order
+    QStringList OpenedDocuments;       // local paths, or the address of anything else
     int Unanswered = 0;
 
     // The texts of the shown messages of one kind, in order.
@@ -44,6 +45,8 @@ class ScriptedDialogs : public IDialogs {
     QString OpenFile(QWidget* parent, const FileDialogSpec& spec) override;
     QStringList OpenFiles(QWidget* parent, const FileDialogSpec& spec) override;
     QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
+    QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    void OpenDocument(const QUrl& document) override;
 
   private:
     bool Answer(QList<bool>& queue);

@@ -2,6 +2,7 @@
 
 #include "app/common/AppContext.h"
 
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -246,6 +248,23 @@ QString QtDialogs::ChooseName(QWidget* parent, const FileDialogSpec& spec) {
     }
     const QStringList files = RunFileDialog(parent, spec, QFileDialog::AnyFile);
     return files.isEmpty() ? QString() : files.first();
+}
+
+QString QtDialogs::SaveFile(QWidget* parent, const FileDialogSpec& spec) {
+    QFileDialog dialog(parent, spec.title, spec.startFolder);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!spec.filter.trimmed().isEmpty())
+        dialog.setNameFilter(ToQtFilter(spec.filter));
+    if (!spec.fileName.isEmpty())
+        dialog.selectFile(spec.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+void QtDialogs::OpenDocument(const QUrl& document) {
+    QDesktopServices::openUrl(document);
 }
 
 IDialogs& Dialogs() {

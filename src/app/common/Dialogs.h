@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
+class QUrl;
 class QWidget;
 
 struct FileDialogSpec {
@@ -36,6 +37,12 @@ class IDialogs {
     virtual QStringList OpenFiles(QWidget* parent, const FileDialogSpec& spec) = 0;
     // One name that need not exist; empty when cancelled.
     virtual QString ChooseName(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // The name of a file to write, an existing one only after the user agreed to replace it;
+    // empty when cancelled.
+    virtual QString SaveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // Opens a file or address with the desktop's associated program; the outcome is not
+    // looked at.
+    virtual void OpenDocument(const QUrl& document) = 0;
 };
 
 // The real dialogs: QMessageBox and QFileDialog.
@@ -48,6 +55,8 @@ class QtDialogs : public IDialogs {
     QString OpenFile(QWidget* parent, const FileDialogSpec& spec) override;
     QStringList OpenFiles(QWidget* parent, const FileDialogSpec& spec) override;
     QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
+    QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    void OpenDocument(const QUrl& document) override;
 };
 
 // "Desc|a;b|Desc2|c" in Qt's form "Desc (a b);;Desc2 (c)". A parenthesised part that ends a

@@ -1,0 +1,13 @@
+#pragma once
+// The Help menu's manuals: PDF files beside the executable, one pair per language.
+#include <QString>
+
+class QWidget;
+
+// "<executable directory>/manual<number>_<current language code>.pdf"; the code is read at
+// every call, so a language chosen during the run applies at once.
+QString ManualPath(int number);
+
+// Opens manual 1 or 2 of the current language with the desktop's associated program. A
+// missing manual opens nothing and says nothing.
+void OpenManual(QWidget* parent, int number);

@@ -1,0 +1,20 @@
+# The build puts manual 1 and manual 2 of every language beside the executables.
+# Usage: cmake -DBIN=<folder of the executables> -P manuals_present.cmake
+set(missing)
+foreach(code EN NL DE ES FR)
+  foreach(n 1 2)
+    set(pdf ${BIN}/manual${n}_${code}.pdf)
+    if(NOT EXISTS ${pdf})
+      list(APPEND missing manual${n}_${code}.pdf)
+    else()
+      file(READ ${pdf} head LIMIT 5 HEX) # "%PDF-"
+      file(SIZE ${pdf} size)
+      if(NOT head STREQUAL "255044462d" OR size LESS 20000)
+        list(APPEND missing "manual${n}_${code}.pdf (not a full PDF: ${size} bytes)")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "Missing beside the executables in ${BIN}: ${missing}")
+endif()
