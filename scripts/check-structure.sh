@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 allowed() { # folder of the including file -> allowed include prefixes
   case "$1" in
     core) echo "core/" ;;
-    cli) echo "core/ cli/ testdata/" ;; # the command line also generates test profiles
+    cli) echo "core/ cli/ testdata/ app/report/ app/chart/ app/common/" ;; # also generates test profiles and prints reports
     app/common) echo "core/ app/common/" ;;
     app/chart) echo "core/ app/common/ app/chart/" ;;
     app) echo "core/ app/" ;; # the entry point

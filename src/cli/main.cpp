@@ -4,7 +4,12 @@
 //   generate-demo DIR                                     the demo project
 //   search DIR [--qi-top L] [--qi-zij L] [--operator T] [--switch T] [--weld T]
 //              [--language-file PATH]                     the profiles that meet every criterion
+//   report --kind K [--language-file PATH] -o OUT.pdf PROFILE...   the printed pages as PDF
+//   report --kind K [--language-file PATH] --compare F1 F2 -o OUT.pdf   one comparison page
 #include "cli/RecordJson.h"
+#ifdef OSTIVA_CLI_REPORT
+#include "cli/ReportCommand.h"
+#endif
 #include "core/IniFile.h"
 #include "core/ProfileSearch.h"
 #include "core/ProjectData.h"
@@ -25,13 +30,21 @@ using namespace ostiva;
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
 
-const char* const kUsage = "usage: ostiva-cli dump PROFILE... [--speed V] [--language-file PATH]\n"
-                           "       ostiva-cli generate OUT.xml [--seed N] [--speed V] [--pairs N]\n"
-                           "       ostiva-cli generate-demo DIR\n"
-                           "       ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] "
-                           "[--operator TEXT]\n"
-                           "                  [--switch TEXT] [--weld TEXT] "
-                           "[--language-file PATH]\n";
+const char* const kUsage =
+    "usage: ostiva-cli dump PROFILE... [--speed V] [--language-file PATH]\n"
+    "       ostiva-cli generate OUT.xml [--seed N] [--speed V] [--pairs N]\n"
+    "       ostiva-cli generate-demo DIR\n"
+    "       ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] "
+    "[--operator TEXT]\n"
+    "                  [--switch TEXT] [--weld TEXT] "
+    "[--language-file PATH]\n"
+#ifdef OSTIVA_CLI_REPORT
+    "       ostiva-cli report --kind K [--language-file PATH] -o OUT.pdf "
+    "PROFILE...\n"
+    "       ostiva-cli report --kind K [--language-file PATH] --compare F1 F2 "
+    "-o OUT.pdf\n"
+#endif
+    ;
 
 struct UsageError {
     std::string message;
@@ -206,6 +219,48 @@ int GenerateDemo(int argc, char** argv) {
     return 0;
 }
 
+#ifdef OSTIVA_CLI_REPORT
+int Report(int argc, char** argv) {
+    cli::ReportRequest r;
+    std::optional<std::string> kind, output, language;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::optional<std::string>* value = arg == "--kind"            ? &kind
+                                            : arg == "-o"              ? &output
+                                            : arg == "--language-file" ? &language
+                                                                       : nullptr;
+        if (value) {
+            if (i + 1 >= argc)
+                throw UsageError{"option " + arg + " needs a value"};
+            *value = argv[++i];
+        } else if (arg == "--compare") {
+            r.compare = true;
+        } else if (arg.rfind("-", 0) == 0) {
+            throw UsageError{"unknown option " + arg};
+        } else {
+            r.profiles.push_back(arg);
+        }
+    }
+    if (!kind)
+        throw UsageError{"report needs --kind"};
+    r.kind = WholeNumber(*kind, "--kind", 0, 8);
+    if (!output || output->empty())
+        throw UsageError{"report needs -o OUT.pdf"};
+    r.output = *output;
+    if (r.compare && r.profiles.size() != 2)
+        throw UsageError{"report --compare needs two profile files"};
+    if (r.profiles.empty())
+        throw UsageError{"report needs at least one profile file"};
+    try {
+        r.languageFile = language ? *language : DefaultLanguageFile(argv[0]);
+    } catch (const IniError& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    return cli::WriteReport(r);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -220,6 +275,10 @@ int main(int argc, char** argv) {
             return GenerateDemo(argc, argv);
         if (command == "search")
             return Search(argc, argv);
+#ifdef OSTIVA_CLI_REPORT
+        if (command == "report")
+            return Report(argc, argv);
+#endif
         throw UsageError{command.empty() ? "no command given" : "unknown command " + command};
     } catch (const UsageError& e) {
         std::cerr << "ostiva-cli: " << e.message << "\n" << kUsage;

@@ -21,6 +21,31 @@ AxisScale WindowAxisScale(TGraphKind kind, double largestMagnitude) {
     return {2, 1};
 }
 
+AxisScale ReportAxisScale(TGraphKind kind, double largestMagnitude) {
+    switch (kind) {
+    case gkTopMeas:
+        break;
+    case gkTopNorm:
+    case gkTrend:
+    case gkZijMeas:
+    case gkZijNorm:
+        return {2, 1};
+    case gkShortWaves:
+        return {0.3, 1};
+    case gkShortWaves1:
+        return {0.06, 1};
+    case gkShortWaves2:
+        return {0.2, 1};
+    case gkShortWaves3:
+        return {0.4, 1};
+    }
+    if (largestMagnitude <= 1)
+        return {1, 9};
+    if (largestMagnitude <= 2)
+        return {2, 4};
+    return {2, 1};
+}
+
 double LabelStep(double range) {
     if (range >= 1)
         return 1;

@@ -19,6 +19,11 @@ double LargestMagnitude(double smallest, double largest, double floor);
 // fixed range always takes it, with 1 minor division.
 AxisScale WindowAxisScale(TGraphKind kind, double largestMagnitude);
 
+// The printed report's rule: Top_Meas follows the curve as the window does; every other kind
+// has a fixed range with 1 minor division: ±2 for Top_Norm, Trend and both lateral kinds, the
+// short-wave kinds their band's range.
+AxisScale ReportAxisScale(TGraphKind kind, double largestMagnitude);
+
 // The step between labels: whole millimetres from ±1 mm up, otherwise a 1-2-5 step that splits
 // -R..R into at least four intervals.
 double LabelStep(double range);

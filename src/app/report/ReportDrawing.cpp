@@ -1,0 +1,209 @@
+// Drawing a report page: everything is placed in millimetres of the band and mapped onto the
+// sheet rectangle the caller gives, so a printer, a PDF file and a preview get the same page.
+#include "app/report/ReportPage.h"
+
+#include "app/chart/Curves.h"
+#include "core/NumberText.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+// The chart inside the band, and the plot inside the chart (room for title, legend, labels).
+const QRectF kChart(3.4, 4.2, 274.1, 133.3);
+const QRectF kPlot(kChart.left() + 13, kChart.top() + 14.5, kChart.width() - 17,
+                   kChart.height() - 21);
+constexpr double kPenUnitMm = 0.25;  // one unit of a series' line width
+constexpr double kHairlineMm = 0.12; // grid lines
+constexpr double kLabelPt = 9;       // axis labels and legend
+constexpr double kXLabelStep = 100;  // mm along the rail
+
+// Millimetres of the band to the painter's coordinates.
+class BandMap {
+  public:
+    BandMap(const QPainter& painter, const QRectF& sheet)
+        : scale_(sheet.width() / kSheetWidthMm),
+          origin_(sheet.left() + kPageMarginMm * scale_, sheet.top() + kPageMarginMm * scale_) {
+        // Point sizes are taken at the device's resolution; scale them with the sheet too.
+        const double dpi = painter.device() ? painter.device()->logicalDpiY() : 72;
+        fontScale_ = scale_ * 25.4 / dpi;
+    }
+    double Length(double mm) const { return mm * scale_; }
+    QPointF Point(double x, double y) const { return origin_ + QPointF(x, y) * scale_; }
+    QRectF Rect(const QRectF& mm) const {
+        return QRectF(Point(mm.left(), mm.top()), mm.size() * scale_);
+    }
+    QFont Font(double pointSize, bool bold) const {
+        QFont f(ReportFontFamily());
+        f.setPointSizeF(pointSize * fontScale_);
+        f.setBold(bold);
+        f.setKerning(false);
+        return f;
+    }
+    QPen Pen(const QColor& colour, double widthMm, Qt::PenStyle style = Qt::SolidLine) const {
+        QPen pen(colour, Length(widthMm), style);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        return pen;
+    }
+
+  private:
+    double scale_;
+    QPointF origin_;
+    double fontScale_ = 1;
+};
+
+void DrawLabel(QPainter& p, const BandMap& map, const ReportLabel& label) {
+    if (!label.visible || label.text.isEmpty())
+        return;
+    QFont font = map.Font(label.pointSize, label.bold);
+    if (label.fitWidth > 0) {
+        // A caption longer than its room is set smaller rather than run into its value.
+        const double width = QFontMetricsF(font, p.device()).horizontalAdvance(label.text);
+        const double room = map.Length(label.fitWidth);
+        if (width > room)
+            font.setPointSizeF(font.pointSizeF() * room / width);
+    }
+    p.setFont(font);
+    p.setPen(label.colour);
+    const int flags =
+        int(label.align) | Qt::AlignTop | Qt::TextDontClip | (label.wrap ? Qt::TextWordWrap : 0);
+    p.drawText(map.Rect(label.box), flags, label.text);
+}
+
+QString AxisNumber(double value, int decimals) {
+    if (std::abs(value) < 1e-12)
+        value = 0;
+    return QString::fromStdString(ostiva::FormatFixed(value, decimals));
+}
+
+int Decimals(double step) {
+    int decimals = 0;
+    while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) -
+                                    std::round(step * std::pow(10.0, decimals))) > 1e-9)
+        ++decimals;
+    return decimals;
+}
+
+void DrawAxes(QPainter& p, const BandMap& map, const ReportPage& page,
+              const std::function<QPointF(double, double)>& at) {
+    const double range = page.axis.range;
+    const double step = LabelStep(range);
+    const int majors = int(std::lround(2 * range / step));
+    const int minors = page.axis.minorCount;
+    const int decimals = std::max(1, Decimals(step));
+    p.setFont(map.Font(kLabelPt, false));
+    const double labelHeight = 4;
+    for (int i = 0; i <= majors; ++i) {
+        const double y = -range + i * step;
+        if (i < majors) {
+            p.setPen(map.Pen(Qt::gray, kHairlineMm, Qt::DotLine));
+            for (int m = 1; m <= minors; ++m) {
+                const double ym = y + m * step / (minors + 1);
+                p.drawLine(at(kChartMinX, ym), at(kChartMaxX, ym));
+            }
+        }
+        p.setPen(map.Pen(Qt::black, kHairlineMm));
+        p.drawLine(at(kChartMinX, y), at(kChartMaxX, y));
+        p.setPen(Qt::black);
+        const QPointF left = at(kChartMinX, y);
+        p.drawText(QRectF(left.x() - map.Length(12.5), left.y() - map.Length(labelHeight / 2),
+                          map.Length(11.5), map.Length(labelHeight)),
+                   Qt::AlignRight | Qt::AlignVCenter, AxisNumber(y, decimals));
+    }
+    for (double x = kChartMinX; x <= kChartMaxX + 1e-9; x += kXLabelStep) {
+        p.setPen(map.Pen(QColor(160, 160, 160), kHairlineMm, Qt::DotLine));
+        p.drawLine(at(x, -range), at(x, range));
+        p.setPen(Qt::black);
+        const QPointF bottom = at(x, -range);
+        p.drawText(QRectF(bottom.x() - map.Length(10), bottom.y() + map.Length(1), map.Length(20),
+                          map.Length(labelHeight)),
+                   Qt::AlignHCenter | Qt::AlignTop, AxisNumber(x, 0));
+    }
+    // The vertical axis line, and the second horizontal axis across the middle.
+    p.setPen(map.Pen(Qt::black, kPenUnitMm));
+    p.drawLine(at(kChartMinX, -range), at(kChartMinX, range));
+    p.drawLine(at(kChartMinX, 0), at(kChartMaxX, 0));
+}
+
+void DrawLegend(QPainter& p, const BandMap& map, const ReportPage& page) {
+    const QFont font = map.Font(kLabelPt, false);
+    p.setFont(font);
+    const QFontMetricsF metrics(font, p.device());
+    const double sample = 7, gap = 1.5, spacing = 5;
+    struct Entry {
+        const ReportSeries* series;
+        double width;
+    };
+    QList<Entry> entries;
+    double total = 0;
+    for (const ReportSeries& s : page.series) {
+        if (!s.visible)
+            continue;
+        const double w = sample + gap + metrics.horizontalAdvance(s.title) / map.Length(1);
+        entries.append({&s, w});
+        total += w + (entries.size() > 1 ? spacing : 0);
+    }
+    const double top = kChart.top() + 7.5, height = 4.5;
+    double x = kChart.center().x() - total / 2;
+    for (const Entry& e : entries) {
+        p.setPen(map.Pen(e.series->colour, e.series->width * kPenUnitMm));
+        p.drawLine(map.Point(x, top + height / 2), map.Point(x + sample, top + height / 2));
+        p.setPen(Qt::black);
+        p.drawText(map.Rect(QRectF(x + sample + gap, top, e.width, height)),
+                   Qt::AlignLeft | Qt::AlignVCenter, e.series->title);
+        x += e.width + spacing;
+    }
+}
+
+void DrawChart(QPainter& p, const BandMap& map, const ReportPage& page) {
+    const QRectF plot = map.Rect(kPlot);
+    const double range = page.axis.range;
+    const auto at = [&](double x, double y) {
+        return QPointF(plot.left() + (x - kChartMinX) / (kChartMaxX - kChartMinX) * plot.width(),
+                       plot.bottom() - (y + range) / (2 * range) * plot.height());
+    };
+    p.setFont(map.Font(11, true));
+    p.setPen(Qt::black);
+    p.drawText(map.Rect(QRectF(kChart.left(), kChart.top() + 1.5, kChart.width(), 5.5)),
+               Qt::AlignHCenter | Qt::AlignTop, page.title);
+    if (page.legendVisible)
+        DrawLegend(p, map, page);
+    DrawAxes(p, map, page, at);
+
+    p.save();
+    p.setClipRect(plot);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const ReportSeries& s : page.series) {
+        if (!s.visible || s.points.size() < 2)
+            continue;
+        QPainterPath path(at(s.points.front().x(), s.points.front().y()));
+        for (qsizetype i = 1; i < s.points.size(); ++i)
+            path.lineTo(at(s.points[i].x(), s.points[i].y()));
+        p.setPen(map.Pen(s.colour, s.width * kPenUnitMm));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+    p.restore();
+}
+
+} // namespace
+
+QString ReportFontFamily() {
+    static const QString family =
+        QFontDatabase::families().contains("Arial") ? QString("Arial") : "Liberation Sans";
+    return family;
+}
+
+void DrawReportPage(QPainter& painter, const QRectF& sheet, const ReportPage& page) {
+    painter.save();
+    const BandMap map(painter, sheet);
+    DrawChart(painter, map, page);
+    for (const ReportLabel& label : page.labels)
+        DrawLabel(painter, map, label);
+    painter.restore();
+}
