@@ -3,8 +3,14 @@
 #include "app/common/AppContext.h"
 #include "app/common/LanguageTexts.h"
 #include "app/common/Version.h"
+#include "app/device/DeviceDownload.h"
+#include "app/help/Manuals.h"
+#include "app/help/TAboutBox.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
+#include "app/report/PrintCommands.h"
+#include "app/report/TdlgPrintProfiles.h"
+#include "app/report/TfrmCompReport.h"
 #include "app/search/ProfileSearchCommand.h"
 #include "app/search/TSearchForm.h"
 #include "app/shell/ActionIcons.h"
@@ -25,6 +31,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -75,7 +82,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     resize(kBuiltInWidth, kBuiltInHeight);
 
     FormCreate();
+    // The long-lived windows after the main window, which has set the language they read.
+    dlgPrintProfiles_ = new TdlgPrintProfiles(this);
+    aboutBox_ = new TAboutBox(this);
     searchForm_ = std::make_unique<TSearchForm>(this);
+    compReport_ = new TfrmCompReport(*dlgPrintProfiles_, this);
     CenterOnScreen();
     if (startMaximized_)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -86,6 +97,21 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         ActionList1Update();
     });
     connect(qApp, &QApplication::focusChanged, this, &TMainForm::ActionList1Update);
+    // The download from the device has no menu entry or button (the device's own software is
+    // the usual way); a shortcut reaches it wherever the availability rule allows it.
+    auto* download = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this);
+    download->setObjectName("shortcutLoadDataDevice");
+    connect(download, &QShortcut::activated, this, [this] {
+        ActionList1Update();
+        const TProjectForm* form = ActiveProjectForm();
+        if (!form || !form->CanLoadFromDevice)
+            return;
+        try {
+            actLoadDataDeviceExecute();
+        } catch (const std::exception& e) {
+            ShowError(this, QString::fromUtf8(e.what()));
+        }
+    });
     idleTimer_ = new QTimer(this);
     connect(idleTimer_, &QTimer::timeout, this, &TMainForm::ActionList1Update);
     idleTimer_->start(kIdleRefreshMs);
@@ -433,9 +459,29 @@ void TMainForm::WindowTileVertical1Execute() {
 }
 
 // Filled by later work.
-void TMainForm::actLoadDataDeviceExecute() {} // downloads the measurements from the device
-void TMainForm::actPrintPreviewExecute() {}   // previews the print of the shown profile
-void TMainForm::actPrintProfilesExecute() {}  // prints the selected profiles
-void TMainForm::actHelpManual1Execute() {}    // opens the first manual
-void TMainForm::actHelpManual2Execute() {}    // opens the second manual
-void TMainForm::HelpAboutExecute() {}         // shows the about box
+void TMainForm::actLoadDataDeviceExecute() {
+    TProjectForm& form = *ActiveProjectForm();
+    if (SaveEditsFirst(form))
+        RunDeviceDownload(this, form);
+    ActionList1Update();
+}
+
+void TMainForm::actPrintPreviewExecute() {
+    PrintPreview(this, *ActiveProjectForm());
+}
+
+void TMainForm::actPrintProfilesExecute() {
+    PrintProfiles(this, *ActiveProjectForm(), *dlgPrintProfiles_, *compReport_);
+}
+
+void TMainForm::actHelpManual1Execute() {
+    OpenManual(this, 1);
+}
+
+void TMainForm::actHelpManual2Execute() {
+    OpenManual(this, 2);
+}
+
+void TMainForm::HelpAboutExecute() {
+    aboutBox_->ShowAbout();
+}

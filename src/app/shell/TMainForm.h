@@ -19,6 +19,9 @@ class QMenu;
 class QTimer;
 class LanguageTexts;
 class TProjectForm;
+class TAboutBox;
+class TdlgPrintProfiles;
+class TfrmCompReport;
 class TSearchForm;
 
 // The commands are actions named as in MainCommands(); find them with findChild.
@@ -110,4 +113,8 @@ class TMainForm : public QMainWindow {
     QTimer* idleTimer_ = nullptr;
     CommandTexts texts_;
     std::unique_ptr<TSearchForm> searchForm_;
+    // Owned as children.
+    TAboutBox* aboutBox_ = nullptr;
+    TdlgPrintProfiles* dlgPrintProfiles_ = nullptr;
+    TfrmCompReport* compReport_ = nullptr;
 };
