@@ -32,10 +32,9 @@ int main(int argc, char* argv[]) {
     App().ExecutablePath = QCoreApplication::applicationFilePath();
     UseFixedNumberFormat();
 
-    // The main window first: its creation sets the language the later windows read.
+    // The main window first: its creation sets the language the later windows read, and it
+    // then creates them (print selection, about box, search dialog, composite report).
     TMainForm mainForm;
-    // The print-selection dialog, the about box, the search dialog and the report forms are
-    // created here, in that order, once they exist.
 
     mainForm.show();
     QCoreApplication::postEvent(&mainForm, new QEvent(TMainForm::kStartEvent));
