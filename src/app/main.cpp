@@ -1,9 +1,13 @@
 // The program's entry: the application, the main window and the start message.
 #include "app/common/AppContext.h"
+#include "app/common/AppIcon.h"
 #include "app/common/Dialogs.h"
+#include "app/common/Version.h"
 #include "app/shell/TMainForm.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -27,7 +31,22 @@ class OstivaApplication : public QApplication {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before any window exists, so they work without a display.
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("ostiva " OSTIVA_FILE_VERSION "\n", stdout);
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs("usage: ostiva [PROFILE]   the desktop program; a profile file zq*.xml opens "
+                   "its project\n"
+                   "       ostiva --help | --version\n",
+                   stdout);
+        return 0;
+    }
     OstivaApplication application(argc, argv);
+    QApplication::setWindowIcon(AppIcon());
+    // Ties the windows to ostiva.desktop and its icon where the desktop asks for it.
+    QGuiApplication::setDesktopFileName("ostiva");
     App().ApplicationTitle = "Ostiva GUI ";
     App().ExecutablePath = QCoreApplication::applicationFilePath();
     UseFixedNumberFormat();

@@ -6,12 +6,14 @@
 //              [--language-file PATH]                     the profiles that meet every criterion
 //   report --kind K [--language-file PATH] -o OUT.pdf PROFILE...   the printed pages as PDF
 //   report --kind K [--language-file PATH] --compare F1 F2 -o OUT.pdf   one comparison page
+//   --help, --version
 #include "cli/RecordJson.h"
 #ifdef OSTIVA_CLI_REPORT
 #include "cli/ReportCommand.h"
 #endif
 #include "core/IniFile.h"
 #include "core/ProfileSearch.h"
+#include "core/ProgramFiles.h"
 #include "core/ProjectData.h"
 #include "testdata/ProfileGenerator.h"
 
@@ -44,7 +46,7 @@ const char* const kUsage =
     "       ostiva-cli report --kind K [--language-file PATH] --compare F1 F2 "
     "-o OUT.pdf\n"
 #endif
-    ;
+    "       ostiva-cli --help | --version\n";
 
 struct UsageError {
     std::string message;
@@ -111,11 +113,17 @@ std::filesystem::path ExecutableDirectory(const char* argv0) {
     return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
-// The language file the desktop program beside this tool would use now.
+// The language file the desktop program beside this tool would use now (for an installed
+// program: the user's settings and copies, or the files in ../share/ostiva).
 std::string DefaultLanguageFile(const char* argv0) {
-    const std::string program = (ExecutableDirectory(argv0) / "ostiva").string();
-    const IniFile settings(SettingsFilePath(program));
-    return LanguageFilePath(program, settings.ReadString("Software", "Language", "EN"));
+    const std::filesystem::path folder = ExecutableDirectory(argv0);
+    const std::string program = (folder / "ostiva").string();
+    const bool writable = FolderWritable(folder.string());
+    const std::string user = UserConfigFolder();
+    const IniFile settings(ReadableProgramFile(SettingsFilePath(program), writable, user));
+    return ReadableProgramFile(
+        LanguageFilePath(program, settings.ReadString("Software", "Language", "EN")), writable,
+        user);
 }
 
 int Dump(int argc, char** argv) {
@@ -267,6 +275,14 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     try {
         const std::string command = argc > 1 ? argv[1] : "";
+        if (command == "--help") {
+            std::cout << kUsage << "Profile records of rail welds without the desktop program.\n";
+            return 0;
+        }
+        if (command == "--version") {
+            std::cout << "ostiva-cli " OSTIVA_VERSION "\n";
+            return 0;
+        }
         if (command == "dump")
             return Dump(argc, argv);
         if (command == "generate")

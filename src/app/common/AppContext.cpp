@@ -1,6 +1,7 @@
 #include "app/common/AppContext.h"
 
 #include "core/IniFile.h"
+#include "core/ProgramFiles.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -15,8 +16,19 @@ QString AppContext::ExecutableDirectory() const {
     return QFileInfo(ExecutablePath).absolutePath();
 }
 
+QString AppContext::ProgramDataFile(const QString& name) const {
+    return QString::fromStdString(
+        ostiva::ProgramDataFile((ExecutableDirectory() + "/" + name).toStdString()));
+}
+
+bool AppContext::ProgramFolderWritable() const {
+    const std::string folder = ExecutableDirectory().toStdString();
+    return FolderWritable ? FolderWritable(folder) : ostiva::FolderWritable(folder);
+}
+
 std::string AppContext::SettingsFile() const {
-    return ostiva::SettingsFilePath(ExecutablePath.toStdString());
+    return ostiva::ReadableProgramFile(ostiva::SettingsFilePath(ExecutablePath.toStdString()),
+                                       ProgramFolderWritable(), ostiva::UserConfigFolder());
 }
 
 std::string AppContext::LanguageFile() const {
@@ -24,7 +36,20 @@ std::string AppContext::LanguageFile() const {
 }
 
 std::string AppContext::LanguageFile(const QString& code) const {
-    return ostiva::LanguageFilePath(ExecutablePath.toStdString(), code.toStdString());
+    return ostiva::ReadableProgramFile(
+        ostiva::LanguageFilePath(ExecutablePath.toStdString(), code.toStdString()),
+        ProgramFolderWritable(), ostiva::UserConfigFolder());
+}
+
+std::string AppContext::WritableSettingsFile() const {
+    return ostiva::WritableProgramFile(ostiva::SettingsFilePath(ExecutablePath.toStdString()),
+                                       ProgramFolderWritable(), ostiva::UserConfigFolder());
+}
+
+std::string AppContext::WritableLanguageFile(const QString& code) const {
+    return ostiva::WritableProgramFile(
+        ostiva::LanguageFilePath(ExecutablePath.toStdString(), code.toStdString()),
+        ProgramFolderWritable(), ostiva::UserConfigFolder());
 }
 
 void UseFixedNumberFormat() {

@@ -1,7 +1,9 @@
 #pragma once
 // Application-wide values: where the executable lies (the settings and language files lie
-// beside it), the current language code and the remembered directory.
+// beside it, or in the user's folder for an installed program), the current language code and
+// the remembered directory.
 #include <QString>
+#include <functional>
 #include <string>
 
 class AppContext {
@@ -16,10 +18,23 @@ class AppContext {
     // "Ostiva GUI " (with the trailing blank).
     QString ApplicationTitle = "Ostiva GUI ";
 
+    // Whether the executable's folder may be written; tests pretend an installed program.
+    std::function<bool(const std::string& folder)> FolderWritable;
+
     QString ExecutableDirectory() const;
+    // A read-only file of the program (a manual): beside the executable, else in ../share/ostiva.
+    QString ProgramDataFile(const QString& name) const;
+    // The files to read, built at every call (see core/ProgramFiles.h).
     std::string SettingsFile() const;
-    std::string LanguageFile() const; // of the current language code, built at every call
+    std::string LanguageFile() const; // of the current language code
     std::string LanguageFile(const QString& code) const;
+    // The files to write: the user's copy, made first, when the program's folder is read-only.
+    // Throw ostiva::IniError "Unable to write to %s".
+    std::string WritableSettingsFile() const;
+    std::string WritableLanguageFile(const QString& code) const;
+
+  private:
+    bool ProgramFolderWritable() const;
 };
 
 inline AppContext& App() {

@@ -2,7 +2,9 @@
 
 #include "app/common/AppContext.h"
 
-LanguageTexts::LanguageTexts() : LanguageTexts(App().LanguageFile()) {}
+LanguageTexts::LanguageTexts() : LanguageTexts(App().LanguageFile()) {
+    code_ = App().LanguageCode;
+}
 
 LanguageTexts::LanguageTexts(const std::string& path)
     : file_(std::make_unique<ostiva::IniFile>(path)) {}
@@ -18,5 +20,10 @@ QString LanguageTexts::Value(const QString& section, const QString& key,
 }
 
 void LanguageTexts::Write(const QString& section, const QString& key, const QString& value) {
+    if (!code_.isEmpty()) {
+        const std::string target = App().WritableLanguageFile(code_);
+        if (target != file_->Path())
+            file_ = std::make_unique<ostiva::IniFile>(target);
+    }
     file_->WriteString(section.toStdString(), key.toStdString(), value.toStdString());
 }

@@ -16,9 +16,11 @@ class LanguageTexts {
     QString Text(const QString& section, const QString& key) const;
     // The text of section/key with the caller's default.
     QString Value(const QString& section, const QString& key, const QString& defaultValue) const;
-    // Throws ostiva::IniError "Unable to write to %s".
+    // Throws ostiva::IniError "Unable to write to %s". The current language's file is written
+    // where App().WritableLanguageFile() says (the user's copy for an installed program).
     void Write(const QString& section, const QString& key, const QString& value);
 
   private:
     std::unique_ptr<ostiva::IniFile> file_;
+    QString code_; // the language whose file this is; empty for a file named by the caller
 };

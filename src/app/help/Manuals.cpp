@@ -10,8 +10,8 @@
 QString ManualPath(int number) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    return App().ExecutableDirectory() + "/manual" + QString::fromLatin1(digits, end - digits) +
-           "_" + App().LanguageCode + ".pdf";
+    return App().ProgramDataFile("manual" + QString::fromLatin1(digits, end - digits) + "_" +
+                                 App().LanguageCode + ".pdf");
 }
 
 void OpenManual(QWidget*, int number) {

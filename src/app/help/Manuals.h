@@ -1,11 +1,12 @@
 #pragma once
-// The Help menu's manuals: PDF files beside the executable, one pair per language.
+// The Help menu's manuals: PDF files of the program's data, one pair per language.
 #include <QString>
 
 class QWidget;
 
-// "<executable directory>/manual<number>_<current language code>.pdf"; the code is read at
-// every call, so a language chosen during the run applies at once.
+// "manual<number>_<current language code>.pdf" beside the executable, or in ../share/ostiva
+// when absent there; the code is read at every call, so a language chosen during the run
+// applies at once.
 QString ManualPath(int number);
 
 // Opens manual 1 or 2 of the current language with the desktop's associated program. A

@@ -265,7 +265,7 @@ void TMainForm::CheckLanguageEntry(const QString& code) {
 void TMainForm::ChooseLanguage(const QString& code) {
     std::unique_ptr<ostiva::IniFile> settings;
     try {
-        settings = std::make_unique<ostiva::IniFile>(App().SettingsFile());
+        settings = std::make_unique<ostiva::IniFile>(App().WritableSettingsFile());
     } catch (const std::exception& e) {
         // The entry the user clicked checked itself; the language stays as it was.
         checkedLanguage_->setChecked(true);
@@ -380,7 +380,7 @@ bool TMainForm::FormClose() {
         if (!window->close())
             allClosed = false;
     try {
-        ostiva::IniFile settings(App().SettingsFile());
+        ostiva::IniFile settings(App().WritableSettingsFile());
         settings.WriteString("Paths", "CurDir", App().RememberedDirectory.toStdString());
         settings.WriteString("MainWindow", "Left", IntegerText(x()));
         settings.WriteString("MainWindow", "Top", IntegerText(y()));

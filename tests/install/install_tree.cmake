@@ -1,0 +1,91 @@
+# Installs the build into a temporary DESTDIR under /usr/local and runs the installed programs
+# from there: the files of the installed layout, a generated profile dumped and reported by the
+# installed ostiva-cli, the installed ostiva started headless on it, and the file type.
+# Called with -DBUILD=<build folder> -DWORK=<scratch directory>.
+cmake_minimum_required(VERSION 3.21)
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/home")
+set(root "${WORK}/root")
+set(prefix "${root}/usr/local")
+
+set(ENV{DESTDIR} "${root}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix /usr/local
+  RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+unset(ENV{DESTDIR})
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${status}): ${errors}")
+endif()
+
+set(expected bin/ostiva bin/ostiva-cli share/ostiva/examples/upload2
+  share/applications/ostiva.desktop share/mime/packages/ostiva.xml
+  share/icons/hicolor/scalable/apps/ostiva.svg)
+foreach(code EN NL DE ES FR)
+  list(APPEND expected share/ostiva/ostiva_${code}.ini share/ostiva/manual1_${code}.pdf
+    share/ostiva/manual2_${code}.pdf)
+endforeach()
+foreach(size 16 32 48 64 128 256)
+  list(APPEND expected share/icons/hicolor/${size}x${size}/apps/ostiva.png)
+endforeach()
+set(missing)
+foreach(f ${expected})
+  if(NOT EXISTS "${prefix}/${f}")
+    list(APPEND missing ${f})
+  endif()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "not installed: ${missing}")
+endif()
+# The stand-in must never shadow a real transfer program on PATH.
+if(EXISTS "${prefix}/bin/upload2")
+  message(FATAL_ERROR "upload2 installed into bin/")
+endif()
+
+# Nothing of the build folder may help the installed programs; writes go to a scratch home.
+set(ENV{HOME} "${WORK}/home")
+set(ENV{XDG_CONFIG_HOME} "${WORK}/home/.config")
+set(ENV{QT_QPA_PLATFORM} offscreen)
+set(cli "${prefix}/bin/ostiva-cli")
+set(profile "${WORK}/zq0001.xml")
+
+execute_process(COMMAND "${cli}" generate "${profile}" --seed 5 RESULT_VARIABLE status
+  ERROR_VARIABLE errors OUTPUT_QUIET)
+if(NOT status EQUAL 0 OR NOT EXISTS "${profile}")
+  message(FATAL_ERROR "installed ostiva-cli generate: status ${status}: ${errors}")
+endif()
+execute_process(COMMAND "${cli}" dump "${profile}" RESULT_VARIABLE status
+  OUTPUT_VARIABLE record ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT record MATCHES "\"error\": *null")
+  message(FATAL_ERROR "installed ostiva-cli dump: status ${status}: ${record} ${errors}")
+endif()
+execute_process(COMMAND "${cli}" report --kind 0 -o "${WORK}/zq0001.pdf" "${profile}"
+  RESULT_VARIABLE status ERROR_VARIABLE errors OUTPUT_QUIET)
+if(EXISTS "${WORK}/zq0001.pdf")
+  file(READ "${WORK}/zq0001.pdf" head LIMIT 5 HEX) # "%PDF-"
+endif()
+if(NOT status EQUAL 0 OR NOT head STREQUAL "255044462d")
+  message(FATAL_ERROR "installed ostiva-cli report: status ${status}: ${errors}")
+endif()
+
+# The desktop program has no way to quit by itself: still running after a while is success,
+# a crash or an early failure is not.
+execute_process(COMMAND timeout 10 "${prefix}/bin/ostiva" "${profile}"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE errors)
+if(NOT status EQUAL 124)
+  message(FATAL_ERROR "installed ostiva ended with status ${status}: ${out} ${errors}")
+endif()
+
+# The file type as a file manager sees it: the installed package compiles into a database
+# that names zq*.xml (any letter case) and makes it a kind of XML.
+find_program(update_mime update-mime-database REQUIRED)
+execute_process(COMMAND "${update_mime}" "${prefix}/share/mime" RESULT_VARIABLE status
+  OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "update-mime-database: ${errors}")
+endif()
+file(READ "${prefix}/share/mime/globs2" globs)
+file(READ "${prefix}/share/mime/subclasses" subclasses)
+if(NOT globs MATCHES "\n[0-9]+:application/x-ostiva-profile:zq\\*\\.xml\n"
+   OR globs MATCHES "x-ostiva-profile:[^\n]*:cs" # a ZQ0001.XML must count as well
+   OR NOT subclasses MATCHES "application/x-ostiva-profile application/xml")
+  message(FATAL_ERROR "file type not compiled as expected:\n${globs}\n${subclasses}")
+endif()
