@@ -271,22 +271,30 @@ void TProjectForm::ShowProfile() {
     if (!currentProfile_)
         return;
     const QScopedValueRollback selecting(Selecting, true);
-    const TProjectData& record = *currentProfile_;
+    ShowRecordFields(*currentProfile_, false);
+    headerTyped_ = false;
+    ShowQuality();
+    ui_->chtDisplay->FillCurves(*currentProfile_);
+}
+
+// The header and parameter fields of a record, in the first or in the second column; the
+// company name, which exists once, names the owner of the record shown last.
+void TProjectForm::ShowRecordFields(const TProjectData& record, bool secondColumn) {
     for (const HeaderFieldSpec& spec : kHeaderFields) {
         if (!spec.text)
             continue;
-        if (QString(spec.field) == "Memo1")
-            ui_->Memo1->setPlainText(QString::fromStdString(record.*spec.text));
+        const QString field = secondColumn ? spec.secondField : spec.field;
+        const QString text = QString::fromStdString(record.*spec.text);
+        if (field == "Memo1" || field == "Memo2")
+            (field == "Memo1" ? ui_->Memo1 : ui_->Memo2)->setPlainText(text);
         else
-            SetFieldText(spec.field, QString::fromStdString(record.*spec.text));
+            SetFieldText(field, text);
     }
-    headerTyped_ = false;
     ui_->Label22->setText(QString::fromStdString(record.Eigenaar));
     for (const ParameterSpec& spec : kParameterFields)
-        SetFieldText(spec.field, QString::fromStdString(
-                                     ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
-    ShowQuality();
-    ui_->chtDisplay->FillCurves(record);
+        SetFieldText(
+            secondColumn ? spec.secondField : spec.field,
+            QString::fromStdString(ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
 }
 
 void TProjectForm::ShowQuality() {

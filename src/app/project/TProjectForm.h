@@ -108,5 +108,6 @@ class TProjectForm : public QWidget {
     static void ShowFailure(QWidget* parent, const std::exception& e);
     static void ShowQualityText(QLabel* label, const std::string& text);
     void ShowSecondProfile();
+    void ShowRecordFields(const ostiva::TProjectData& record, bool secondColumn);
     void ArrangeComparisonColumns();
 };

@@ -5,7 +5,6 @@
 #include "app/project/ProjectFormControls.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
-#include "core/NumberText.h"
 #include "core/ProjectData.h"
 
 #include <QBoxLayout>
@@ -89,20 +88,7 @@ void TProjectForm::ShowSecondProfile() {
         return;
     const QScopedValueRollback selecting(Selecting, true);
     const TProjectData& record = *secondProfile_;
-    for (const HeaderFieldSpec& spec : kHeaderFields) {
-        if (!spec.text)
-            continue;
-        const QString text = QString::fromStdString(record.*spec.text);
-        if (QString(spec.secondField) == "Memo2")
-            ui_->Memo2->setPlainText(text);
-        else
-            SetFieldText(spec.secondField, text);
-    }
-    // The company name exists once; it names the second profile's owner.
-    ui_->Label22->setText(QString::fromStdString(record.Eigenaar));
-    for (const ParameterSpec& spec : kParameterFields)
-        SetFieldText(spec.secondField, QString::fromStdString(ostiva::Format5_2(
-                                           ostiva::ParseDecimal(record.*spec.text))));
+    ShowRecordFields(record, true);
     ShowQualityText(ui_->lblQualityAdd, record.QI);
     ShowQualityText(ui_->lblQIZijAdd, record.QIZij);
     ui_->lblVelAdd->setText(QString::fromStdString(record.Snelheid));

@@ -2,18 +2,17 @@
 
 #include "app/common/Dialogs.h"
 #include "app/common/LanguageTexts.h"
+#include "app/common/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -33,7 +32,8 @@ TdlgPrintProfiles::TdlgPrintProfiles(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Print Profiles");
     BuildControls();
     FormCreate();
-    CenterOnScreen();
+    adjustSize();
+    CenterOnScreen(*this);
 }
 
 void TdlgPrintProfiles::BuildControls() {
@@ -221,15 +221,7 @@ QString TdlgPrintProfiles::GraphCaption() const {
 }
 
 bool TdlgPrintProfiles::Ask() {
-    CenterOnScreen();
-    return exec() == QDialog::Accepted;
-}
-
-void TdlgPrintProfiles::CenterOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
     adjustSize();
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    CenterOnScreen(*this);
+    return exec() == QDialog::Accepted;
 }

@@ -44,7 +44,6 @@ class TdlgPrintProfiles : public QDialog {
     void ShowDirectoryList(const QString& directory);
     void ShowDrives();
     void ReadFileList();
-    void CenterOnScreen();
     int CheckedIndex() const;
 
     QComboBox* drives_ = nullptr;

@@ -2,16 +2,15 @@
 
 #include "app/common/Dialogs.h"
 #include "app/common/LanguageTexts.h"
+#include "app/common/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 using ostiva::SearchCriteria;
@@ -68,7 +67,8 @@ TSearchForm::TSearchForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Search profiles");
     BuildControls();
     FormCreate();
-    CenterOnScreen();
+    adjustSize();
+    CenterOnScreen(*this);
 }
 
 void TSearchForm::BuildControls() {
@@ -153,17 +153,9 @@ void TSearchForm::done(int result) {
 }
 
 bool TSearchForm::Ask() {
-    CenterOnScreen();
-    return exec() == QDialog::Accepted;
-}
-
-void TSearchForm::CenterOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
     adjustSize();
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    CenterOnScreen(*this);
+    return exec() == QDialog::Accepted;
 }
 
 SearchCriteria TSearchForm::Criteria() const {

@@ -38,7 +38,6 @@ class TSearchForm : public QDialog {
     void FormCreate();
     void ClearBtnClick();
     void FormClose();
-    void CenterOnScreen();
 
     // In the order of the criteria: vertical quality, lateral quality, operator, switch/km,
     // weld number.

@@ -3,6 +3,7 @@
 #include "app/common/AppContext.h"
 #include "app/common/LanguageTexts.h"
 #include "app/common/Version.h"
+#include "app/common/WindowPlacement.h"
 #include "app/device/DeviceDownload.h"
 #include "app/help/Manuals.h"
 #include "app/help/TAboutBox.h"
@@ -30,7 +31,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -87,7 +87,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     aboutBox_ = new TAboutBox(this);
     searchForm_ = std::make_unique<TSearchForm>(this);
     compReport_ = new TfrmCompReport(*dlgPrintProfiles_, this);
-    CenterOnScreen();
+    CenterOnScreen(*this);
     if (startMaximized_)
         setWindowState(windowState() | Qt::WindowMaximized);
 
@@ -245,14 +245,6 @@ void TMainForm::ReadTexts(const LanguageTexts& texts) {
             SetCommandTexts(CommandAction(command.name), texts.Text(command.section, "Caption"),
                             texts.Text(command.section, "Hint"));
     texts_.Read(texts);
-}
-
-void TMainForm::CenterOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
 void TMainForm::CheckLanguageEntry(const QString& code) {

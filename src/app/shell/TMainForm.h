@@ -74,7 +74,6 @@ class TMainForm : public QMainWindow {
     void SetEnabled(const char* name, bool enabled);
     void ReadTexts(const LanguageTexts& texts);
     void ReadSettings();
-    void CenterOnScreen();
     void CheckLanguageEntry(const QString& code);
     // Follows the window's state and loads the profile files dropped onto it.
     void WatchProjectForm(TProjectForm* form);
