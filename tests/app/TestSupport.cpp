@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <QWidget>
+
 #include "app/common/AppContext.h"
 #include "core/IniFile.h"
 
@@ -180,4 +182,15 @@ QString ExecutableFolder::MakeProject(const QString& name, int count) const {
         WriteProfile(directory + QString("zq%1.xml").arg(i, 4, 10, QChar('0')), options);
     }
     return directory;
+}
+
+bool WhollyInSight(const QWidget* widget) {
+    if (!widget->isVisible())
+        return false;
+    for (const QWidget* ancestor = widget->parentWidget(); ancestor;
+         ancestor = ancestor->parentWidget())
+        if (!ancestor->rect().contains(
+                QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size())))
+            return false;
+    return true;
 }

@@ -4,10 +4,48 @@
 #include "app/common/Dialogs.h"
 #include "testdata/ProfileGenerator.h"
 
+#include <QAbstractButton>
+#include <QDialog>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+// The child of `parent` with that object name; a test failure when there is none.
+template <typename T> T* FindNamed(const QObject* parent, const QString& name) {
+    T* child = parent->findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name.toStdString();
+    return child;
+}
+
+// True when no ancestor, a scroll area's viewport included, cuts anything of the widget off.
+bool WhollyInSight(const QWidget* widget);
+
+// A dialog whose question is answered without a modal loop: Ask() shows it, `User` works it,
+// and it must be closed again when `User` returns. `Self` is the deriving test class.
+template <typename Dialog, typename Self> class DrivenDialog : public Dialog {
+  public:
+    using Dialog::Dialog;
+    std::function<void(Self&)> User;
+    int Asked = 0;
+
+    bool Ask() override {
+        ++Asked;
+        this->setResult(QDialog::Rejected);
+        this->show();
+        if (User)
+            User(static_cast<Self&>(*this));
+        EXPECT_FALSE(this->isVisible()) << "the dialog was left open";
+        return this->result() == QDialog::Accepted;
+    }
+    template <typename T> T* Find(const QString& name) { return FindNamed<T>(this, name); }
+    void Click(const QString& button) {
+        QTest::mouseClick(Find<QAbstractButton>(button), Qt::LeftButton);
+    }
+};
 
 // Installs itself as the program's dialogs for its lifetime. Questions and file dialogs take
 // their answers from the queues, first in first out; an empty queue answers No, Cancel or

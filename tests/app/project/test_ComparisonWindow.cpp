@@ -61,9 +61,7 @@ class ComparisonWindowTest : public ::testing::Test {
     QString dir = folder.MakeDirectory("c");
 
     template <typename T> T* Find(TProjectForm* form, const QString& name) {
-        T* widget = form->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
+        return FindNamed<T>(form, name);
     }
     QString Text(TProjectForm* form, const QString& name) {
         return Find<QLineEdit>(form, name)->text();
@@ -253,18 +251,6 @@ TEST_F(ComparisonWindowTest, NothingCanBeEditedSavedOrAskedAndOnlyPrintPreviewIs
     EXPECT_TRUE(dialogs.Messages.isEmpty());
     EXPECT_EQ(ReadFileBytes(first.toStdString()), firstBytes);
     EXPECT_EQ(ReadFileBytes(second.toStdString()), secondBytes);
-}
-
-// True when no ancestor, a scroll area's viewport included, cuts anything of the widget off.
-bool WhollyInSight(const QWidget* widget) {
-    if (!widget->isVisible())
-        return false;
-    for (const QWidget* ancestor = widget->parentWidget(); ancestor;
-         ancestor = ancestor->parentWidget())
-        if (!ancestor->rect().contains(
-                QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size())))
-            return false;
-    return true;
 }
 
 TEST_F(ComparisonWindowTest, EachSecondFieldStandsBesideItsFirstUnderItsMark) {

@@ -44,9 +44,7 @@ class ProjectFormTest : public ::testing::Test {
     QMdiArea area;
 
     template <typename T> T* Find(TProjectForm* form, const QString& name) {
-        T* widget = form->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
+        return FindNamed<T>(form, name);
     }
     QString Text(TProjectForm* form, const QString& name) {
         return Find<QLineEdit>(form, name)->text();

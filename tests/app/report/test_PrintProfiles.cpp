@@ -29,28 +29,9 @@
 namespace {
 
 // The dialog shown without a modal loop: `User` works it while it is open.
-class DrivenPrintDialog : public TdlgPrintProfiles {
+class DrivenPrintDialog : public DrivenDialog<TdlgPrintProfiles, DrivenPrintDialog> {
   public:
-    using TdlgPrintProfiles::TdlgPrintProfiles;
-    std::function<void(DrivenPrintDialog&)> User;
-
-    bool Ask() override {
-        setResult(QDialog::Rejected);
-        show();
-        if (User)
-            User(*this);
-        EXPECT_FALSE(isVisible()) << "the dialog was left open";
-        return result() == QDialog::Accepted;
-    }
-
-    template <typename T> T* Find(const QString& name) {
-        T* widget = findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
-    void Click(const QString& name) {
-        QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
-    }
+    using DrivenDialog::DrivenDialog;
     // Clicks a file entry, with Ctrl to add it to the selection.
     void ClickFile(const QString& name, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
         QListWidget* list = Find<QListWidget>("FileListBox");

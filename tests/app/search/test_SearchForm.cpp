@@ -26,30 +26,9 @@ const QStringList kValues = {"eQITopLimit", "eQIZijLimit", "Edit1", "Edit2", "Ed
 const QString kNoMatch = "No profiles found matching:";
 
 // The dialog shown without a modal loop: `User` works it while it is open.
-class DrivenSearchForm : public TSearchForm {
+class DrivenSearchForm : public DrivenDialog<TSearchForm, DrivenSearchForm> {
   public:
-    using TSearchForm::TSearchForm;
-    std::function<void(DrivenSearchForm&)> User;
-    int Asked = 0;
-
-    bool Ask() override {
-        ++Asked;
-        setResult(QDialog::Rejected);
-        show();
-        if (User)
-            User(*this);
-        EXPECT_FALSE(isVisible()) << "the dialog was left open";
-        return result() == QDialog::Accepted;
-    }
-
-    template <typename T> T* Find(const QString& name) {
-        T* widget = findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
-    void Click(const QString& button) {
-        QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
-    }
+    using DrivenDialog::DrivenDialog;
     void Switch(const QString& name, bool on) {
         if (Find<QCheckBox>(name)->isChecked() != on)
             QTest::mouseClick(Find<QCheckBox>(name), Qt::LeftButton);

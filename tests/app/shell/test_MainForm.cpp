@@ -52,18 +52,6 @@ QRect ScreenRect() {
     return QGuiApplication::primaryScreen()->geometry();
 }
 
-// True when no ancestor, a scroll area's viewport included, cuts anything of the widget off.
-bool WhollyInSight(const QWidget* widget) {
-    if (!widget->isVisible())
-        return false;
-    for (const QWidget* ancestor = widget->parentWidget(); ancestor;
-         ancestor = ancestor->parentWidget())
-        if (!ancestor->rect().contains(
-                QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size())))
-            return false;
-    return true;
-}
-
 class MainFormTest : public ::testing::Test {
   protected:
     explicit MainFormTest(const QStringList& languages = ExecutableFolder::AllLanguages())
@@ -78,11 +66,7 @@ class MainFormTest : public ::testing::Test {
         QCoreApplication::processEvents();
         return *form;
     }
-    QAction* Action(const QString& name) const {
-        auto* action = form->findChild<QAction*>(name);
-        EXPECT_NE(action, nullptr) << name.toStdString();
-        return action;
-    }
+    QAction* Action(const QString& name) const { return FindNamed<QAction>(form.get(), name); }
     QStringList EnabledOf(const QStringList& names) const {
         QStringList enabled;
         for (const QString& name : names)

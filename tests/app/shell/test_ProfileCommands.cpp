@@ -153,11 +153,7 @@ class ProfileCommandsTest : public ::testing::Test {
         QCoreApplication::processEvents();
         return *main;
     }
-    QAction* Action(const QString& name) const {
-        auto* action = main->findChild<QAction*>(name);
-        EXPECT_NE(action, nullptr) << name.toStdString();
-        return action;
-    }
+    QAction* Action(const QString& name) const { return FindNamed<QAction>(main.get(), name); }
     TProjectForm* Open(const QString& profile) {
         dialogs.FileAnswers << profile;
         Action("actProjectOpen")->trigger();
