@@ -14,7 +14,12 @@ TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
     narrowedNote_->setObjectName("lblNarrowed");
     // The list is narrow: the note wraps rather than being cut off.
     narrowedNote_->setWordWrap(true);
+    // Set apart from the entries, as a header is.
     narrowedNote_->setAutoFillBackground(true);
+    narrowedNote_->setBackgroundRole(QPalette::Button);
+    QFont italic = narrowedNote_->font();
+    italic.setItalic(true);
+    narrowedNote_->setFont(italic);
     narrowedNote_->setContentsMargins(3, 1, 3, 1);
     narrowedNote_->hide();
 }
