@@ -103,7 +103,7 @@ void BM_SearchProfiles10000(benchmark::State& state) {
             state.SkipWithError("cancelled");
             break;
         }
-        benchmark::DoNotOptimize(found->size());
+        benchmark::DoNotOptimize(found->found.size());
     }
     state.counters["records"] = static_cast<double>(names.size());
     state.counters["threads"] = static_cast<double>(std::thread::hardware_concurrency());

@@ -154,7 +154,8 @@ int Dump(int argc, char** argv) {
 }
 
 // Prints the names of the profiles of DIR that meet every criterion given, in the order the
-// project window lists them. Exit status 0 when one did, 1 when none did.
+// project window lists them, and names each profile that could not be read on stderr. Exit
+// status 0 when one met them, 1 when none did.
 int Search(int argc, char** argv) {
     const Arguments a = ParseArguments(
         argc, argv,
@@ -189,7 +190,7 @@ int Search(int argc, char** argv) {
         std::cerr << "ostiva-cli: " << directory << " is not a directory\n";
         return kExitFailure;
     }
-    std::optional<std::vector<std::string>> found;
+    std::optional<SearchResult> found;
     try {
         std::string languageFile = a.Option("--language-file").value_or("");
         if (languageFile.empty())
@@ -199,9 +200,11 @@ int Search(int argc, char** argv) {
         std::cerr << "ostiva-cli: " << e.what() << "\n";
         return kExitFailure;
     }
-    for (const std::string& name : *found)
+    for (const std::string& name : found->found)
         std::cout << name << "\n";
-    return found->empty() ? kExitFailure : 0;
+    for (const UnreadableProfile& file : found->unreadable)
+        std::cerr << "ostiva-cli: " << file.name << " could not be read: " << file.message << "\n";
+    return found->found.empty() ? kExitFailure : 0;
 }
 
 int Generate(int argc, char** argv) {

@@ -139,18 +139,19 @@ std::string DescribeCriteria(const SearchCriteria& criteria,
     return text;
 }
 
-std::optional<std::vector<std::string>> SearchProfiles(const std::string& directory,
-                                                       const std::vector<std::string>& names,
-                                                       const SearchCriteria& criteria,
-                                                       const std::string& languageFile,
-                                                       const SearchProgress& progress) {
+std::optional<SearchResult> SearchProfiles(const std::string& directory,
+                                           const std::vector<std::string>& names,
+                                           const SearchCriteria& criteria,
+                                           const std::string& languageFile,
+                                           const SearchProgress& progress) {
     return SearchProfiles(directory, names, criteria, languageFile, progress, 0);
 }
 
-std::optional<std::vector<std::string>>
-SearchProfiles(const std::string& directory, const std::vector<std::string>& names,
-               const SearchCriteria& criteria, const std::string& languageFile,
-               const SearchProgress& progress, unsigned workers) {
+std::optional<SearchResult> SearchProfiles(const std::string& directory,
+                                           const std::vector<std::string>& names,
+                                           const SearchCriteria& criteria,
+                                           const std::string& languageFile,
+                                           const SearchProgress& progress, unsigned workers) {
     const std::size_t total = names.size();
     const std::string prefix =
         directory.empty() || directory.back() == '/' ? directory : directory + "/";
@@ -162,6 +163,7 @@ SearchProfiles(const std::string& directory, const std::vector<std::string>& nam
     // Each worker takes the next file, builds its record, notes the verdict in its own slot and
     // drops the record; so the result keeps the given order however the files are shared out.
     std::vector<char> matches(total, 0);
+    std::vector<std::string> errors(total);
     std::atomic<std::size_t> next{0}, done{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;
@@ -177,7 +179,12 @@ SearchProfiles(const std::string& directory, const std::vector<std::string>& nam
                 break;
             try {
                 const TProjectData record(prefix + names[i], "", languageFile);
-                matches[i] = MeetsCriteria(record, criteria);
+                // A file that could not be loaded has no header or samples to judge; one loaded
+                // whose analysis failed (a speed outside the table) still has its header.
+                if (!record.Document.IsLoaded())
+                    errors[i] = record.Error.empty() ? "not loaded" : record.Error;
+                else
+                    matches[i] = MeetsCriteria(record, criteria);
             } catch (...) {
                 // Of the failures met before the workers stopped, the earliest file's is
                 // reported, whichever thread met it.
@@ -230,11 +237,14 @@ SearchProfiles(const std::string& directory, const std::vector<std::string>& nam
     if (cancelled || (progress && !progress(total, total)))
         return std::nullopt;
 
-    std::vector<std::string> found;
-    for (std::size_t i = 0; i < total; ++i)
+    SearchResult result;
+    for (std::size_t i = 0; i < total; ++i) {
         if (matches[i])
-            found.push_back(names[i]);
-    return found;
+            result.found.push_back(names[i]);
+        else if (!errors[i].empty())
+            result.unreadable.push_back({names[i], errors[i]});
+    }
+    return result;
 }
 
 std::vector<std::string> ListProfileFiles(const std::string& directory) {

@@ -46,26 +46,41 @@ std::string DescribeCriteria(const SearchCriteria& criteria,
 // Called with the number of files examined so far and the total; returning false cancels.
 using SearchProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
+// A file that could not be loaded (missing, unreadable, not well-formed): its name and the
+// record's error message.
+struct UnreadableProfile {
+    std::string name;
+    std::string message;
+    bool operator==(const UnreadableProfile&) const = default;
+};
+
+struct SearchResult {
+    std::vector<std::string> found;            // the names that met the criteria
+    std::vector<UnreadableProfile> unreadable; // never found, whatever the criteria
+};
+
 // Builds one record per file `directory` + name (no speed override, limits and captions from
-// `languageFile`) and returns the names that meet the criteria, in the order given; nullopt
-// when `progress` cancelled. Records may be built on several threads, each holding one record
-// at a time; `progress` is called on the calling thread only. Throws IniError when the
-// language file cannot be read.
+// `languageFile`) and returns the names that meet the criteria and those of the files that
+// could not be loaded, with the record's message, each in the order given; nullopt when
+// `progress` cancelled. Records may be built on several threads, each holding one record at a
+// time; `progress` is called on the calling thread only. Throws IniError when the language
+// file cannot be read.
 // A "/" is put between `directory` and the name when `directory` does not end with one.
 // `progress` is called about every 50 ms while records are built and once more with
 // done == total at the end (returning false then still cancels). With no criterion switched
-// on every name is returned (the records are still built).
-std::optional<std::vector<std::string>> SearchProfiles(const std::string& directory,
-                                                       const std::vector<std::string>& names,
-                                                       const SearchCriteria& criteria,
-                                                       const std::string& languageFile,
-                                                       const SearchProgress& progress = {});
+// on every readable name is found (the records are still built).
+std::optional<SearchResult> SearchProfiles(const std::string& directory,
+                                           const std::vector<std::string>& names,
+                                           const SearchCriteria& criteria,
+                                           const std::string& languageFile,
+                                           const SearchProgress& progress = {});
 
 // The same on `workers` threads (0: one per hardware thread). The result never depends on it.
-std::optional<std::vector<std::string>>
-SearchProfiles(const std::string& directory, const std::vector<std::string>& names,
-               const SearchCriteria& criteria, const std::string& languageFile,
-               const SearchProgress& progress, unsigned workers);
+std::optional<SearchResult> SearchProfiles(const std::string& directory,
+                                           const std::vector<std::string>& names,
+                                           const SearchCriteria& criteria,
+                                           const std::string& languageFile,
+                                           const SearchProgress& progress, unsigned workers);
 
 // The names of the profile files (zq*.xml, letter case ignored) of `directory`, sorted as the
 // project window lists them: by name, letter case ignored. Only regular files (or links to

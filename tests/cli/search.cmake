@@ -4,7 +4,7 @@ file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/zq_dir.xml")
 
 # Flat profiles at 120 km/h: QI = 6 * height (A = 2.0), lateral QI = max(POSP, -NEGP) / 0.5.
-function(flat_profile name operator height posp)
+function(flat_profile name operator switch height posp)
   set(pairs "")
   if(NOT height STREQUAL "")
     foreach(k RANGE 200)
@@ -17,16 +17,21 @@ function(flat_profile name operator height posp)
     set(zij "-500 0.1\r\n-495 0.1\r\n")
   endif()
   file(WRITE "${WORK}/${name}" "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<METING>\r\n"
-    "<INFO_MANU LASSER=\"${operator}\" SNELHEID=\"120\"/>\r\n"
+    "<INFO_MANU LASSER=\"${operator}\" WISSEL=\"${switch}\" SNELHEID=\"120\"/>\r\n"
     "<TOP_MEAS>\r\n${pairs}</TOP_MEAS>\r\n"
     "<ZIJ_MEAS POSP=\"${posp}\" NEGP=\"-0.1\">\r\n${zij}</ZIJ_MEAS>\r\n</METING>\r\n")
 endfunction()
-flat_profile(zq_a.xml "Jansen" 0.1 0.2)     # QI 0.60, lateral 0.40
-flat_profile(ZQ_B.XML "PIETER JAN" 0.2 0.6) # QI 1.20, lateral 1.20
-flat_profile(zq_c.xml "" 0.05 "")           # QI 0.30, no lateral samples
-flat_profile(zq_d.xml "jan" "" 0.1)         # no vertical samples, lateral 0.20
-flat_profile(notes.xml "Jan" 0.1 0.2)       # not a profile name
-# Generated operators hold no "jan"; a speed outside the table gives no quality index.
+flat_profile(zq_a.xml "Jansen" "Wissel 12A" 0.1 0.2)             # QI 0.60, lateral 0.40
+flat_profile(ZQ_B.XML "PIETER JAN" "KM 12.3 / WISSEL 4" 0.2 0.6) # QI 1.20, lateral 1.20
+flat_profile(zq_c.xml "" "km 7" 0.05 "")                         # QI 0.30, no lateral samples
+flat_profile(zq_d.xml "jan" "" "" 0.1)                           # no vertical samples, lateral 0.20
+flat_profile(notes.xml "Jan" "Wissel" 0.1 0.2)                   # not a profile name
+# Cut off after the header: it could meet any criterion but cannot be read, so it is never
+# printed and every search names it on stderr.
+file(WRITE "${WORK}/zq_e.xml" "<?xml version=\"1.0\"?>\r\n<METING>\r\n"
+  "<INFO_MANU LASSER=\"Jan\" WISSEL=\"Wissel 1\" SNELHEID=\"120\"/>\r\n")
+# Generated operators hold no "jan", generated switches ("W12 / 34.567") neither "wissel" nor
+# "km"; a speed outside the table gives no quality index.
 foreach(seed 1 2)
   execute_process(COMMAND "${CLI}" generate "${WORK}/zq_g${seed}.xml" --seed ${seed} --speed 90
     RESULT_VARIABLE status)
@@ -46,12 +51,19 @@ function(expect_search expectStatus expectNames)
     message(FATAL_ERROR "search ${ARGN}: exit status ${status} (expected ${expectStatus}), "
                         "printed\n${output}expected\n${expected}${errors}")
   endif()
+  if(NOT errors MATCHES "^ostiva-cli: zq_e.xml could not be read: XMLFile [^\n]*/zq_e.xml load error: [^\n]*\n$")
+    message(FATAL_ERROR "search ${ARGN}: the unreadable profile not named once on stderr:\n${errors}")
+  endif()
 endfunction()
 
 expect_search(0 "zq_a.xml;ZQ_B.XML;zq_c.xml;zq_d.xml;zq_g1.xml;zq_g2.xml")
 expect_search(0 "zq_a.xml;ZQ_B.XML;zq_d.xml" --operator JAN)
 expect_search(0 "zq_a.xml;zq_c.xml" --qi-top 1.0)
 expect_search(0 "zq_a.xml;zq_d.xml" --qi-zij 0.5)
+expect_search(0 "zq_a.xml;ZQ_B.XML" --switch wissel)
+expect_search(0 "ZQ_B.XML;zq_c.xml" --switch KM)
+expect_search(0 "zq_a.xml" --switch wissel --qi-top 1.0 --operator JAN)
+expect_search(1 "" --switch "wissel 4" --qi-zij 1.0)
 expect_search(0 "zq_a.xml" --qi-top 1.0 --operator jan --language-file "${WORK}/none.ini")
 expect_search(1 "" --qi-top 0.2)
 # An empty text matches nothing (ARGN would drop the empty argument).

@@ -192,23 +192,44 @@ TEST_F(ProfileSearchTest, TheDescriptionNamesEverySwitchedOnCriterion) {
     EXPECT_EQ(DescribeCriteria(c, captions), " Zij QI<0.8 Weld number:=12 ");
 }
 
-TEST_F(ProfileSearchTest, SearchKeepsTheGivenOrderOnAnyNumberOfThreads) {
+TEST_F(ProfileSearchTest, SearchKeepsTheGivenOrderOnAnyNumberOfThreadsAndNamesUnreadableFiles) {
     // Operators "Jan <i>" for every third file, "Piet" for the others; the names are given
-    // backwards, with a file that does not exist in the middle.
-    std::vector<std::string> names, expected;
+    // backwards, with a file that does not exist and one cut off in the middle: never found,
+    // not even with nothing switched on, and named with their messages. The last file's speed
+    // is not in the table.
+    WriteFileBytes(dir.File("zq_cut.xml"), "<?xml version=\"1.0\"?>\r\n<METING>\r\n"
+                                           "<INFO_MANU LASSER=\"Jan\" SNELHEID=\"120\"/>\r\n");
+    std::vector<std::string> names, expected, readable;
     for (int i = 59; i >= 0; --i) {
         GeneratorOptions o;
         o.seed = static_cast<std::uint32_t>(i + 1);
         o.header = ProfileHeader{};
         o.header->lasSer = i % 3 == 0 ? "JAN " + std::to_string(i) : "Piet";
+        if (i == 0)
+            o.speed = "90"; // no quality index, yet a header that is read
         const std::string name = "zq" + std::to_string(i) + ".xml";
         WriteProfileFile(dir.File(name), o);
         names.push_back(name);
+        readable.push_back(name);
         if (i % 3 == 0)
             expected.push_back(name);
         if (i == 30)
             names.push_back("zq_missing.xml");
+        if (i == 10)
+            names.push_back("zq_cut.xml");
     }
+    const auto check = [&](const std::optional<SearchResult>& result,
+                           const std::vector<std::string>& found, const std::string& what) {
+        ASSERT_TRUE(result.has_value()) << what;
+        EXPECT_EQ(result->found, found) << what;
+        ASSERT_EQ(result->unreadable.size(), 2u) << what;
+        EXPECT_EQ(result->unreadable[0].name, "zq_missing.xml") << what;
+        EXPECT_EQ(result->unreadable[1].name, "zq_cut.xml") << what;
+        for (const UnreadableProfile& file : result->unreadable)
+            EXPECT_TRUE(
+                file.message.starts_with("XMLFile " + dir.File(file.name) + " load error: "))
+                << file.message;
+    };
     SearchCriteria c;
     c.operatorOn = true;
     c.operatorText = "jan";
@@ -223,15 +244,17 @@ TEST_F(ProfileSearchTest, SearchKeepsTheGivenOrderOnAnyNumberOfThreads) {
             ++calls;
             return true;
         };
-        EXPECT_EQ(SearchProfiles(dir.Path(), names, c, Language(), progress, workers), expected)
-            << workers;
+        check(SearchProfiles(dir.Path(), names, c, Language(), progress, workers), expected,
+              "workers " + std::to_string(workers));
         EXPECT_EQ(lastDone, names.size());
         EXPECT_GE(calls, 1u);
     }
     // With a path separator given, without progress, and with nothing switched on.
-    EXPECT_EQ(SearchProfiles(dir.Path() + "/", names, c, Language()), expected);
-    EXPECT_EQ(SearchProfiles(dir.Path(), names, SearchCriteria{}, Language()), names);
-    EXPECT_EQ(SearchProfiles(dir.Path(), {}, c, Language()), std::vector<std::string>{});
+    check(SearchProfiles(dir.Path() + "/", names, c, Language()), expected, "separator");
+    check(SearchProfiles(dir.Path(), names, SearchCriteria{}, Language()), readable, "all");
+    const auto none = SearchProfiles(dir.Path(), {}, c, Language());
+    ASSERT_TRUE(none.has_value());
+    EXPECT_TRUE(none->found.empty() && none->unreadable.empty());
 }
 
 TEST_F(ProfileSearchTest, SearchCanBeCancelledAndReportsAnUnreadableLanguageFile) {

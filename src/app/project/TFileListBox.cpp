@@ -1,6 +1,8 @@
 #include "app/project/TFileListBox.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QResizeEvent>
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -8,6 +10,18 @@ TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
         if (!reading_)
             emit Change();
     });
+    narrowedNote_ = new QLabel(this);
+    narrowedNote_->setObjectName("lblNarrowed");
+    // The list is narrow: the note wraps rather than being cut off.
+    narrowedNote_->setWordWrap(true);
+    // Set apart from the entries, as a header is.
+    narrowedNote_->setAutoFillBackground(true);
+    narrowedNote_->setBackgroundRole(QPalette::Button);
+    QFont italic = narrowedNote_->font();
+    italic.setItalic(true);
+    narrowedNote_->setFont(italic);
+    narrowedNote_->setContentsMargins(3, 1, 3, 1);
+    narrowedNote_->hide();
 }
 
 void TFileListBox::SetDirectory(const QString& directory) {
@@ -19,6 +33,14 @@ void TFileListBox::SetDirectory(const QString& directory) {
 
 void TFileListBox::SetMask(const QString& mask) {
     mask_ = mask;
+    narrowed_ = false;
+    onlyNames_.clear();
+    Refresh();
+}
+
+void TFileListBox::ShowOnly(const QStringList& names) {
+    narrowed_ = true;
+    onlyNames_ = QSet<QString>(names.begin(), names.end());
     Refresh();
 }
 
@@ -30,17 +52,42 @@ void TFileListBox::Refresh() {
 void TFileListBox::ReadDirectory() {
     reading_ = true;
     clear();
+    QStringList names;
     if (!directory_.isEmpty()) {
         QDir::setCurrent(directory_);
         QDir dir(directory_);
-        const QStringList patterns = mask_.split(';', Qt::SkipEmptyParts);
-        dir.setNameFilters(patterns);
+        dir.setNameFilters(mask_.split(';', Qt::SkipEmptyParts));
         // Without QDir::CaseSensitive the name filters match without regard to case.
         dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
         dir.setSorting(QDir::Name | QDir::IgnoreCase);
-        addItems(dir.entryList());
+        names = dir.entryList();
     }
+    const qsizetype total = names.size();
+    if (narrowed_)
+        names.removeIf([this](const QString& name) { return !onlyNames_.contains(name); });
+    addItems(names);
+    ShowNarrowedNote(names.size(), total);
     reading_ = false;
+}
+
+void TFileListBox::ShowNarrowedNote(qsizetype shown, qsizetype total) {
+    if (narrowed_)
+        narrowedNote_->setText(QString("%1 of %2 profiles (search)").arg(shown).arg(total));
+    narrowedNote_->setVisible(narrowed_);
+    PlaceNarrowedNote();
+}
+
+void TFileListBox::PlaceNarrowedNote() {
+    // The note takes a strip of the frame's inside above the entries, so it covers none.
+    const QRect inside = contentsRect();
+    const int height = narrowed_ ? narrowedNote_->heightForWidth(inside.width()) : 0;
+    setViewportMargins(0, height, 0, 0);
+    narrowedNote_->setGeometry(inside.left(), inside.top(), inside.width(), height);
+}
+
+void TFileListBox::resizeEvent(QResizeEvent* event) {
+    QListWidget::resizeEvent(event);
+    PlaceNarrowedNote();
 }
 
 QStringList TFileListBox::Entries() const {

@@ -1,9 +1,13 @@
 #pragma once
 // The profile list of a project window: the names of the files in one directory that match a
 // mask of ";"-separated wildcard patterns (letter case ignored), sorted without regard to case.
-// Reading the directory makes it the process's current directory.
+// Reading the directory makes it the process's current directory. A search narrows the list to
+// the exact names it found; a note above the entries then says how many of all are shown.
 #include <QListWidget>
+#include <QSet>
 #include <QString>
+
+class QLabel;
 
 class TFileListBox : public QListWidget {
     Q_OBJECT
@@ -14,8 +18,14 @@ class TFileListBox : public QListWidget {
     QString Mask() const { return mask_; }
     // Each of these re-reads the directory and then emits Change().
     void SetDirectory(const QString& directory);
+    // Also ends a narrowing: the list is whole again.
     void SetMask(const QString& mask);
     void Refresh();
+    // Lists, of the files the mask admits, only those named exactly as one of `names`, whatever
+    // characters the names hold; stays so through every refresh until the mask is set again.
+    // Each name is looked up in a set, so a narrowing costs time linear in the directory's size.
+    void ShowOnly(const QStringList& names);
+    bool Narrowed() const { return narrowed_; }
 
     QStringList Entries() const;
     int SelectedIndex() const { return currentRow(); }
@@ -28,9 +38,19 @@ class TFileListBox : public QListWidget {
     // selects another entry.
     void Change();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void ReadDirectory();
+    // The note "7 of 30 profiles (search)" above the entries while narrowed.
+    void ShowNarrowedNote(qsizetype shown, qsizetype total);
+    void PlaceNarrowedNote();
+
     QString directory_;
     QString mask_ = "*.*";
     bool reading_ = false;
+    bool narrowed_ = false;
+    QSet<QString> onlyNames_;
+    QLabel* narrowedNote_ = nullptr;
 };

@@ -20,17 +20,17 @@ constexpr const char* kAllProfiles = "zq*.xml";
 // A search that ends sooner shows no progress box.
 constexpr int kProgressDelayMs = 500;
 
-// A found name as a pattern of the list's mask that matches only itself: the wildcard
-// characters a file name may hold are put in brackets.
-QString ExactPattern(const QString& name) {
-    QString pattern;
-    for (const QChar c : name) {
-        if (c == '*' || c == '?' || c == '[' || c == '\\')
-            pattern += QString('[') + c + ']';
-        else
-            pattern += c;
-    }
-    return pattern;
+// A box stays on the screen with its OK button however many files failed.
+constexpr std::size_t kListedFilesAtMost = 20;
+
+// One line per file that could not be read: its name and the record's message.
+QString UnreadableText(const std::vector<ostiva::UnreadableProfile>& unreadable) {
+    QStringList lines{"These profiles could not be read and are left out of the search:"};
+    for (std::size_t i = 0; i < unreadable.size() && i < kListedFilesAtMost; ++i)
+        lines << QString::fromStdString(unreadable[i].name + ": " + unreadable[i].message);
+    if (unreadable.size() > kListedFilesAtMost)
+        lines << QString("... and %1 more.").arg(unreadable.size() - kListedFilesAtMost);
+    return lines.join('\n');
 }
 
 } // namespace
@@ -48,7 +48,7 @@ void RunProfileSearch(QWidget* parent, TSearchForm& dialog, TProjectForm& form,
     std::vector<std::string> names;
     for (const QString& entry : list.Entries())
         names.push_back(entry.toStdString());
-    std::optional<std::vector<std::string>> found;
+    std::optional<ostiva::SearchResult> result;
     {
         QProgressDialog progress(dialog.windowTitle(), dialog.CancelCaption(), 0, int(names.size()),
                                  parent);
@@ -57,16 +57,16 @@ void RunProfileSearch(QWidget* parent, TSearchForm& dialog, TProjectForm& form,
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(kProgressDelayMs);
         try {
-            found = ostiva::SearchProfiles(list.Directory().toStdString(), names, criteria,
-                                           App().LanguageFile(),
-                                           [&progress](std::size_t done, std::size_t) {
-                                               // A cancelled box would show itself again on the
-                                               // next value.
-                                               if (progress.wasCanceled())
-                                                   return false;
-                                               progress.setValue(int(done));
-                                               return !progress.wasCanceled();
-                                           });
+            result = ostiva::SearchProfiles(list.Directory().toStdString(), names, criteria,
+                                            App().LanguageFile(),
+                                            [&progress](std::size_t done, std::size_t) {
+                                                // A cancelled box would show itself again on the
+                                                // next value.
+                                                if (progress.wasCanceled())
+                                                    return false;
+                                                progress.setValue(int(done));
+                                                return !progress.wasCanceled();
+                                            });
         } catch (const ostiva::IniError& e) {
             ShowFileError(parent, QString::fromUtf8(e.what()));
             return;
@@ -76,16 +76,20 @@ void RunProfileSearch(QWidget* parent, TSearchForm& dialog, TProjectForm& form,
         }
     }
     // Cancelled: the list keeps showing all profiles.
-    if (!found)
+    if (!result)
         return;
-    if (found->empty()) {
+    if (result->found.empty()) {
         Dialogs().Information(parent, App().ApplicationTitle,
                               noMatchMessage + QString::fromStdString(ostiva::DescribeCriteria(
                                                    criteria, dialog.Captions())));
-        return;
+    } else {
+        QStringList names;
+        names.reserve(qsizetype(result->found.size()));
+        for (const std::string& name : result->found)
+            names << QString::fromStdString(name);
+        list.ShowOnly(names);
     }
-    QStringList patterns;
-    for (const std::string& name : *found)
-        patterns << ExactPattern(QString::fromStdString(name));
-    list.SetMask(patterns.join(';'));
+    // Once for all of them, after the result is in place and the progress box has gone.
+    if (!result->unreadable.empty())
+        ShowError(parent, UnreadableText(result->unreadable));
 }

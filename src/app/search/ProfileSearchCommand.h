@@ -11,7 +11,8 @@ class TSearchForm;
 // The list first shows all profiles again (mask "zq*.xml"); with no switch on, or when the
 // search is cancelled in its progress box (object name "SearchProgress"), it stays so. When
 // nothing matches, `noMatchMessage` (message text 8) and the criteria are shown; otherwise the
-// list shows exactly the profiles found and the window the first of them. The dialog is shown
-// through TSearchForm::Ask, which tests override.
+// list shows exactly the profiles found, whatever their names, and the window the first of
+// them. The profiles that could not be read are then named in one error box. The dialog is
+// shown through TSearchForm::Ask, which tests override.
 void RunProfileSearch(QWidget* parent, TSearchForm& dialog, TProjectForm& form,
                       const QString& noMatchMessage);

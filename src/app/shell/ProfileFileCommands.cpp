@@ -6,6 +6,7 @@
 #include "app/project/TProjectForm.h"
 #include "app/shell/Commands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -32,6 +33,20 @@ QString Joined(const CommandTexts& texts, int first, const QString& source, int 
 void TellTransferFailed(QWidget* parent, const CommandTexts& texts, const QString& source,
                         const QString& destination) {
     Dialogs().Information(parent, App().ApplicationTitle, Joined(texts, 1, source, 2, destination));
+}
+
+// One line per failed file, so that a box stays on the screen with its OK button however many
+// failed.
+QString ListedForOneBox(const QStringList& lines) {
+    constexpr qsizetype kAtMost = 20;
+    if (lines.size() <= kAtMost)
+        return lines.join('\n');
+    return (lines.first(kAtMost) << QString("... and %1 more.").arg(lines.size() - kAtMost))
+        .join('\n');
+}
+
+QString ProfileCount(qsizetype count) {
+    return count == 1 ? QString("1 profile") : QString("%1 profiles").arg(count);
 }
 
 // Moves a name within one file system without ever replacing the target. False with errno
@@ -96,6 +111,9 @@ void CopyProfilesInto(QWidget* parent, TProjectForm& form, const QStringList& fi
                       const CommandTexts& texts, int progressDelayMs) {
     const QPointer<TProjectForm> target(&form);
     const QString directory = form.ProjectDir;
+    // Told after the loop, once the window-modal progress box has gone: a box shown while it
+    // is up would sit beneath it, out of reach.
+    QStringList failures;
     {
         QProgressDialog progress(kLoadDataTitle, "Cancel", 0, int(files.size()), parent);
         progress.setObjectName("LoadDataProgress");
@@ -109,27 +127,40 @@ void CopyProfilesInto(QWidget* parent, TProjectForm& form, const QStringList& fi
                 break;
             const QString destination = directory + QFileInfo(files[i]).fileName();
             if (!CopyWithoutReplacing(files[i], destination))
-                TellTransferFailed(parent, texts, files[i], destination);
+                failures << Joined(texts, 1, files[i], 2, destination);
         }
     }
     if (target)
         target->FileListBox1->Refresh();
+    if (!failures.isEmpty())
+        Dialogs().Information(parent, App().ApplicationTitle, ListedForOneBox(failures));
 }
 
 void MoveListedProfiles(QWidget* parent, TProjectForm& form, const QString& targetDirectory,
                         const CommandTexts& texts) {
-    if (!SaveEditsFirst(form))
-        return;
     TFileListBox& list = *form.FileListBox1;
     const QStringList entries = list.Entries();
+    // The command's name says "copy"; the files leave the project all the same.
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(targetDirectory));
+    if (!Dialogs().AskOkCancel(parent, App().ApplicationTitle,
+                               "Move " + ProfileCount(entries.size()) + " to " + folder +
+                                   "? They leave this project."))
+        return;
+    if (!SaveEditsFirst(form))
+        return;
+    qsizetype moved = 0;
     for (int i = 0; i < entries.size(); ++i) {
         list.SelectQuietly(i);
         const QString source = list.Directory() + entries[i];
         const QString destination = targetDirectory + entries[i];
-        if (!MoveWithoutReplacing(source, destination))
+        if (MoveWithoutReplacing(source, destination))
+            ++moved;
+        else
             TellTransferFailed(parent, texts, source, destination);
     }
     list.SetMask(kAllProfiles);
+    Dialogs().Information(parent, App().ApplicationTitle,
+                          ProfileCount(moved) + " moved to " + folder + ".");
 }
 
 void DeleteShownProfile(QWidget* parent, TProjectForm& form, const CommandTexts& texts) {

@@ -24,14 +24,17 @@ bool MoveWithoutReplacing(const QString& source, const QString& destination);
 // The save question when the window's profile has unsaved edits; false when the save failed,
 // which ends the command.
 bool SaveEditsFirst(TProjectForm& form);
-// Copies each of `files` into the window's project directory, each failure told with message
-// texts 1 and 2, then refreshes the list. A long run shows a progress box (object name
+// Copies each of `files` into the window's project directory, a failure never stopping the
+// rest, then refreshes the list. A long run shows a progress box (object name
 // "LoadDataProgress") after `progressDelayMs`; cancelling it keeps the files copied so far.
+// The failures (message texts 1 and 2, one line per file) are told in one box once the
+// progress box has gone.
 void CopyProfilesInto(QWidget* parent, TProjectForm& form, const QStringList& files,
                       const CommandTexts& texts, int progressDelayMs = kLoadProgressDelayMs);
-// Moves every profile the list shows into `targetDirectory` (ending with a separator), each
-// failure told with message texts 1 and 2, then lists all profiles again. Unsaved edits are
-// offered for saving first, since the file they belong to moves away.
+// Asks whether to move every profile the list shows into `targetDirectory` (ending with a
+// separator), since they leave the project; on OK moves them, each failure told with message
+// texts 1 and 2, lists all profiles again and says how many were moved. Unsaved edits are
+// offered for saving before the move, since the file they belong to moves away.
 void MoveListedProfiles(QWidget* parent, TProjectForm& form, const QString& targetDirectory,
                         const CommandTexts& texts);
 // Asks with message text 6 and deletes the shown profile; the window then shows the first of

@@ -417,10 +417,14 @@ void TMainForm::actProfileDeleteExecute() {
 }
 
 void TMainForm::actProfileCompareExecute() {
-    const QString first = Dialogs().OpenFile(this, texts_.dlgCompare1);
+    // The profiles to compare are most likely those of the project being worked on.
+    FileDialogSpec firstSpec = texts_.dlgCompare1, secondSpec = texts_.dlgCompare2;
+    if (const TProjectForm* form = ActiveProjectForm())
+        firstSpec.startFolder = secondSpec.startFolder = form->ProjectDir;
+    const QString first = Dialogs().OpenFile(this, firstSpec);
     if (first.isEmpty())
         return;
-    const QString second = Dialogs().OpenFile(this, texts_.dlgCompare2);
+    const QString second = Dialogs().OpenFile(this, secondSpec);
     if (!second.isEmpty())
         WatchProjectForm(TProjectForm::OpenComparison(mdiArea_, first, second));
 }

@@ -313,15 +313,14 @@ TEST_F(MainFormTest, EmptyProjectDisablesSearchAndCopyToAndExistingNamesAreRefus
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_EQ(dialogs.Messages[0].kind, "Information");
     EXPECT_EQ(dialogs.Messages[0].caption, "Ostiva GUI ");
-    EXPECT_EQ(dialogs.Messages[0].text,
-              main.MessageText(3) + " " + parent + "fresh " + main.MessageText(4));
+    EXPECT_EQ(dialogs.Messages[0].text, "Directory " + parent + "fresh already exists.");
 
     dialogs.FileAnswers << parent + "missing/child";
     Action("actProjectNew")->trigger();
     ASSERT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(dialogs.Messages[1].kind, "Error");
     EXPECT_EQ(dialogs.Messages[1].caption, "Ostiva GUI ");
-    EXPECT_EQ(dialogs.Messages[1].text, main.MessageText(5) + " " + parent + "missing/child");
+    EXPECT_EQ(dialogs.Messages[1].text, "Unable to create directory " + parent + "missing/child");
     EXPECT_FALSE(QFileInfo::exists(parent + "missing"));
     EXPECT_EQ(main.MdiArea()->subWindowList().size(), 1);
 
@@ -332,7 +331,6 @@ TEST_F(MainFormTest, EmptyProjectDisablesSearchAndCopyToAndExistingNamesAreRefus
 TEST_F(MainFormTest, ChoosingALanguageWritesItAndReachesOnlyLaterWindows) {
     const QString project = folder.MakeProject("job", 1);
     TMainForm& main = CreateShown();
-    const QString englishNotice = main.MessageText(9);
     Action("actLanguageNL")->trigger();
 
     EXPECT_EQ(folder.ReadSetting("Software", "Language"), "NL");
@@ -342,8 +340,8 @@ TEST_F(MainFormTest, ChoosingALanguageWritesItAndReachesOnlyLaterWindows) {
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_EQ(dialogs.Messages[0].kind, "Information");
     EXPECT_EQ(dialogs.Messages[0].caption, "Ostiva GUI ");
-    EXPECT_EQ(dialogs.Messages[0].text, englishNotice);
-    EXPECT_EQ(englishNotice, SourceText("EN", "Messages", "9"));
+    EXPECT_EQ(dialogs.Messages[0].text, "The new language takes effect for windows opened from now "
+                                        "on and completely after a restart.");
     EXPECT_EQ(main.findChild<QMenu*>("mnuFile")->title(), "&File");
 
     TProjectForm* window = OpenProjectThroughCommand(project + "zq0001.xml");
@@ -385,7 +383,8 @@ TEST_F(MainFormTest, StartInDutchReadsTheDutchTexts) {
     EXPECT_EQ(Action("HelpAbout")->text(), "&About...") << "has no section";
     EXPECT_EQ(main.Texts().dlgOpenProject.title, SourceText("NL", "Dialogs", "3"));
     EXPECT_EQ(main.Texts().dlgCopyTo.fileName, SourceText("NL", "Dialogs", "12"));
-    EXPECT_EQ(main.MessageText(9), SourceText("NL", "Messages", "9"));
+    EXPECT_EQ(main.MessageText(9), "De nieuwe taal geldt voor vensters die vanaf nu worden "
+                                   "geopend, en volledig na een herstart.");
 }
 
 TEST_F(MainFormTest, EachLanguageEntryChoosesItsOwnLanguage) {

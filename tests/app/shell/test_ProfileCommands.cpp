@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -22,12 +21,10 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <memory>
 
@@ -84,66 +81,6 @@ class RefusedSearchForm : public TSearchForm {
         return false;
     }
 };
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-TEST(ProfileFiles, CopyKeepsTheDateStaysWritableAndNeverReplacesOrLeavesAPart) {
-    QTemporaryDir dir;
-    const QString source = dir.path() + "/zq1.xml", target = dir.path() + "/project/";
-    ASSERT_TRUE(QDir().mkdir(target));
-    WriteBytes(source, "measured");
-    const QDateTime measured(QDate(2024, 3, 5), QTime(8, 1, 29));
-    {
-        QFile file(source);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        file.setFileTime(measured, QFileDevice::FileModificationTime);
-    }
-    ASSERT_EQ(chmod(qPrintable(source), 0444), 0);
-    EXPECT_TRUE(CopyWithoutReplacing(source, target + "zq1.xml"));
-    EXPECT_EQ(Bytes(target + "zq1.xml"), "measured");
-    EXPECT_EQ(QFileInfo(target + "zq1.xml").lastModified(), measured);
-    EXPECT_TRUE(QFileInfo(target + "zq1.xml").permissions() & QFileDevice::WriteOwner);
-
-    WriteBytes(target + "zq2.xml", "older");
-    EXPECT_FALSE(CopyWithoutReplacing(source, target + "zq2.xml"));
-    EXPECT_EQ(Bytes(target + "zq2.xml"), "older");
-    EXPECT_FALSE(CopyWithoutReplacing(dir.path() + "/project", target + "zq3.xml"))
-        << "a folder cannot be read as a file";
-    EXPECT_FALSE(CopyWithoutReplacing(source, dir.path() + "/missing/zq1.xml"));
-    // A name taken by a link to nothing is found only when the copy is already written.
-    ASSERT_TRUE(QFile::link(dir.path() + "/nowhere", target + "zq4.xml"));
-    EXPECT_FALSE(CopyWithoutReplacing(source, target + "zq4.xml"));
-    EXPECT_TRUE(QFileInfo(target + "zq4.xml").isSymLink());
-    EXPECT_EQ(FilesIn(target), (QStringList{"zq1.xml", "zq2.xml"}));
-}
-
-TEST(ProfileFiles, MoveNeverReplacesAlsoAcrossFileSystems) {
-    QTemporaryDir dir;
-    const QString first = dir.path() + "/zq1.xml", second = dir.path() + "/zq2.xml";
-    WriteBytes(first, "first");
-    WriteBytes(second, "second");
-    EXPECT_FALSE(MoveWithoutReplacing(first, second));
-    EXPECT_EQ(Bytes(first), "first");
-    EXPECT_EQ(Bytes(second), "second");
-
-    QTemporaryDir memory("/dev/shm/ostiva-XXXXXX");
-    struct stat here {
-    }, there{};
-    if (!memory.isValid() || stat(qPrintable(dir.path()), &here) != 0 ||
-        stat(qPrintable(memory.path()), &there) != 0 || here.st_dev == there.st_dev)
-        GTEST_SKIP() << "no second file system";
-    WriteBytes(memory.path() + "/zq2.xml", "taken");
-    EXPECT_FALSE(MoveWithoutReplacing(first, memory.path() + "/zq2.xml"));
-    EXPECT_EQ(Bytes(memory.path() + "/zq2.xml"), "taken");
-    EXPECT_TRUE(MoveWithoutReplacing(first, memory.path() + "/zq1.xml"));
-    EXPECT_EQ(Bytes(memory.path() + "/zq1.xml"), "first");
-    EXPECT_FALSE(QFileInfo::exists(first));
-    EXPECT_EQ(FilesIn(memory.path()), (QStringList{"zq1.xml", "zq2.xml"}));
-}
 
 class ProfileCommandsTest : public ::testing::Test {
   protected:
@@ -245,7 +182,7 @@ TEST_F(ProfileCommandsTest, LoadDataAfterASearchCopiesButListsOnlyTheProfilesFou
     CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
-    window->FileListBox1->SetMask("zq0001.xml;zq0003.xml"); // what a search leaves behind
+    window->FileListBox1->ShowOnly({"zq0001.xml", "zq0003.xml"}); // what a search leaves behind
 
     dialogs.FilesAnswers << QStringList{source + "zq0010.xml"};
     Action("actLoadData")->trigger();
@@ -287,6 +224,57 @@ TEST_F(ProfileCommandsTest, CancelledLoadKeepsTheFilesCopiedWholeAndListsThem) {
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
+// Notes whether the load's progress box is still there when a box is shown.
+class ProgressWatchingDialogs : public ScriptedDialogs {
+  public:
+    QWidget* Main = nullptr;
+    QList<bool> ProgressPresent;
+    void Information(QWidget* parent, const QString& caption, const QString& text) override {
+        ProgressPresent << (Main->findChild<QProgressDialog*>("LoadDataProgress") != nullptr);
+        ScriptedDialogs::Information(parent, caption, text);
+    }
+};
+
+TEST_F(ProfileCommandsTest, FailedCopiesNeitherStopTheLoadNorMeetItsProgressBox) {
+    const QString project = folder.MakeProject("job", 2);
+    const QString source = folder.MakeDirectory("device");
+    QStringList files;
+    for (const char* name : {"zq0010.xml", "zq0002.xml", "zq0011.xml"})
+        files << WriteProfile(source + name, 50);
+    // A folder cannot be read as a file, even by a user who may read everything.
+    files.insert(2, folder.MakeDirectory("device/zq0012.xml").chopped(1));
+    files << WriteProfile(source + "zq0013.xml", 51);
+    const QByteArray existing = Bytes(project + "zq0002.xml");
+    TMainForm& form = CreateShown();
+    TProjectForm* window = Open(project + "zq0001.xml");
+    ASSERT_NE(window, nullptr);
+
+    ProgressWatchingDialogs watching; // takes over from the test's dialogs
+    watching.Main = &form;
+    bool progressShown = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (auto* progress = form.findChild<QProgressDialog*>("LoadDataProgress"))
+            progressShown = progressShown || progress->isVisible();
+    });
+    watcher.start(0);
+    CopyProfilesInto(&form, *window, files, form.Texts(), 0);
+    watcher.stop();
+
+    EXPECT_TRUE(progressShown);
+    EXPECT_EQ(watching.ProgressPresent, QList<bool>{false});
+    EXPECT_EQ(watching.Texts("Information"),
+              QStringList{"Unable to copy " + source + "zq0002.xml to " + project + "zq0002.xml\n" +
+                          "Unable to copy " + source + "zq0012.xml to " + project + "zq0012.xml"});
+    EXPECT_EQ(watching.Messages.size(), 1);
+    EXPECT_EQ(Bytes(project + "zq0002.xml"), existing);
+    const QStringList all = {"zq0001.xml", "zq0002.xml", "zq0010.xml", "zq0011.xml", "zq0013.xml"};
+    EXPECT_EQ(FilesIn(project), all);
+    for (const char* name : {"zq0010.xml", "zq0011.xml", "zq0013.xml"})
+        EXPECT_EQ(Bytes(project + name), Bytes(source + name)) << name;
+    EXPECT_EQ(window->FileListBox1->Entries(), all);
+}
+
 TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsTheRest) {
     const QString project = folder.MakeProject("job", 4);
     const QString target = folder.MakeDirectory("archive");
@@ -294,11 +282,12 @@ TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsT
     CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
-    window->FileListBox1->SetMask("zq0002.xml;zq0004.xml"); // as a search leaves it
+    window->FileListBox1->ShowOnly({"zq0002.xml", "zq0004.xml"}); // as a search leaves it
     ASSERT_EQ(window->CurrentFile, project + "zq0002.xml");
     Type(window, "Edit12", "-moved");
     const QString typed = window->findChild<QLineEdit*>("Edit12")->text();
 
+    dialogs.OkCancelAnswers << true;
     dialogs.YesNoAnswers << true;
     dialogs.FileAnswers << target + "Select directory";
     Action("actProfileCopyTo")->trigger();
@@ -307,8 +296,15 @@ TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsT
     EXPECT_EQ(dialogs.FileDialogs[1].title, "Copy profiles to directory");
     EXPECT_EQ(dialogs.FileDialogs[1].filter, "Select target directory|...");
     EXPECT_EQ(dialogs.FileDialogs[1].fileName, "Select directory");
-    EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
-    EXPECT_EQ(dialogs.Texts("Information"), QStringList{});
+    const QString archive = folder.Path() + "/archive";
+    // Asked before the save question, told afterwards.
+    QStringList kinds;
+    for (const auto& message : dialogs.Messages)
+        kinds << message.kind;
+    EXPECT_EQ(kinds, (QStringList{"OkCancel", "YesNo", "Information"}));
+    EXPECT_EQ(dialogs.Texts("OkCancel"),
+              QStringList{"Move 2 profiles to " + archive + "? They leave this project."});
+    EXPECT_EQ(dialogs.Texts("Information"), QStringList{"2 profiles moved to " + archive + "."});
     EXPECT_EQ(FilesIn(target), (QStringList{"zq0002.xml", "zq0004.xml"}));
     EXPECT_EQ(WeldNumber(target + "zq0002.xml"), typed) << "the edits moved with the file";
     EXPECT_EQ(Bytes(target + "zq0004.xml"), fourth);
@@ -325,11 +321,23 @@ TEST_F(ProfileCommandsTest, CopyToItsOwnFolderReportsEveryProfileAndMovesNothing
     CreateShown();
     TProjectForm* window = Open(project + "zq0002.xml");
     ASSERT_NE(window, nullptr);
+    window->FileListBox1->ShowOnly({"zq0002.xml", "zq0003.xml"});
+    // Cancel in the question: nothing moves and the list stays as it was.
+    dialogs.FileAnswers << folder.Path() + "/elsewhere/Select directory";
+    Action("actProfileCopyTo")->trigger();
+    EXPECT_EQ(dialogs.Texts("OkCancel"), QStringList{"Move 2 profiles to " + folder.Path() +
+                                                     "/elsewhere? They leave this project."});
+    EXPECT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(window->FileListBox1->Entries(), (QStringList{"zq0002.xml", "zq0003.xml"}));
+
+    window->FileListBox1->SetMask("zq*.xml");
+    dialogs.OkCancelAnswers << true;
     dialogs.FileAnswers << project + "Select directory";
     Action("actProfileCopyTo")->trigger();
     QStringList expected;
     for (const char* name : {"zq0001.xml", "zq0002.xml", "zq0003.xml"})
         expected << CopyFailure(project + name, project + name);
+    expected << "0 profiles moved to " + folder.Path() + "/job.";
     EXPECT_EQ(dialogs.Texts("Information"), expected);
     EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0002.xml", "zq0003.xml"}));
     EXPECT_EQ(Bytes(project + "zq0001.xml"), first);
@@ -365,6 +373,32 @@ TEST_F(ProfileCommandsTest, DeleteAsksThenDeletesWithoutTheSaveQuestionDownToAnE
     EXPECT_EQ(dialogs.Messages.size(), 3);
 }
 
+TEST_F(ProfileCommandsTest, DeleteRemovesTheShownProfileWhereverItStandsInTheList) {
+    const QString project = folder.MakeProject("job", 4);
+    QList<QByteArray> before;
+    for (int i = 1; i <= 4; ++i)
+        before << Bytes(project + QString("zq000%1.xml").arg(i));
+    CreateShown();
+    TProjectForm* window = Open(project + "zq0001.xml");
+    ASSERT_NE(window, nullptr);
+    dialogs.OkCancelAnswers << true << true;
+
+    window->FileListBox1->setCurrentRow(2); // the third, as a click selects it
+    ASSERT_EQ(window->CurrentFile, project + "zq0003.xml");
+    Action("actProfileDelete")->trigger();
+    EXPECT_EQ(dialogs.Texts("OkCancel").value(0), "Delete profile " + project + "zq0003.xml");
+    EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0002.xml", "zq0004.xml"}));
+    EXPECT_EQ(window->CurrentFile, project + "zq0001.xml") << "the first of the rest is shown";
+
+    window->FileListBox1->setCurrentRow(2); // now the last
+    Action("actProfileDelete")->trigger();
+    EXPECT_EQ(dialogs.Texts("OkCancel").value(1), "Delete profile " + project + "zq0004.xml");
+    EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0002.xml"}));
+    EXPECT_EQ(window->FileListBox1->Entries(), (QStringList{"zq0001.xml", "zq0002.xml"}));
+    EXPECT_EQ(Bytes(project + "zq0001.xml"), before[0]);
+    EXPECT_EQ(Bytes(project + "zq0002.xml"), before[1]);
+}
+
 TEST_F(ProfileCommandsTest, DeletingAFileGoneMeanwhileIsReported) {
     const QString project = folder.MakeProject("job", 2);
     CreateShown();
@@ -396,6 +430,19 @@ TEST_F(ProfileCommandsTest, CompareOpensAComparisonWindowOnTheTwoChosenFiles) {
     EXPECT_EQ(comparison->windowTitle(), project + "zq0002.xml ~ " + project + "zq0001.xml");
     EXPECT_FALSE(comparison->acceptDrops()) << "nothing can be loaded into it";
     EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(ProfileCommandsTest, CompareDialogsStartInTheActiveProjectsFolder) {
+    const QString other = folder.MakeProject("other", 1);
+    const QString project = folder.MakeProject("job", 2);
+    CreateShown();
+    Open(other + "zq0001.xml");
+    ASSERT_NE(Open(project + "zq0002.xml"), nullptr);
+    dialogs.FileAnswers << project + "zq0001.xml" << other + "zq0001.xml";
+    Action("actProfileCompare")->trigger();
+    ASSERT_EQ(dialogs.FileDialogs.size(), 4);
+    EXPECT_EQ(dialogs.FileDialogs[2].startFolder, project);
+    EXPECT_EQ(dialogs.FileDialogs[3].startFolder, project);
 }
 
 TEST_F(ProfileCommandsTest, FilesDroppedOntoAProjectWindowAreCopiedIntoIt) {
