@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -341,6 +342,33 @@ TEST_F(ProfileDocumentTest, ALoadReplacesTheDocumentAndItsCachedElement) {
     EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "1");
     Load("<r><TOP_MEAS>2</TOP_MEAS></r>", "two.xml");
     EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "2");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProfileDocumentTest, CharacterReferencesMayHaveAnyNumberOfLeadingZeros) {
+    const std::string zeros(5000, '0');
+    const struct {
+        std::string reference;
+        std::string text;
+    } cases[] = {
+        {"&#000000000000000065;", "A"},      {"&#x0000000000000000041;", "A"},
+        {"&#" + zeros + "233;", "é"},        {"&#x" + zeros + "10FFFF;", "\xF4\x8F\xBF\xBF"},
+        {"&#01114111;", "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reference.substr(0, 30));
+        Load("<r a=\"x" + c.reference + "y\">x" + c.reference + "y</r>");
+        EXPECT_EQ(doc.GetAttribute("r", "a"), "x" + c.text + "y");
+        EXPECT_EQ(doc.GetElementText("r"), "x" + c.text + "y");
+    }
+    // Past the last code point, however many digits: refused, never wrapped round.
+    for (const std::string& reference :
+         std::vector<std::string>{"&#1114112;", "&#x110000;", "&#x100000041;", "&#4294967361;",
+                                  "&#" + zeros + "9" + zeros + ";"})
+        EXPECT_NE(LoadError("<r>" + reference + "</r>"), "loaded") << reference.substr(0, 20);
 }
 
 } // namespace
