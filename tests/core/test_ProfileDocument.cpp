@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -369,6 +373,35 @@ TEST_F(ProfileDocumentTest, CharacterReferencesMayHaveAnyNumberOfLeadingZeros) {
          std::vector<std::string>{"&#1114112;", "&#x110000;", "&#x100000041;", "&#4294967361;",
                                   "&#" + zeros + "9" + zeros + ";"})
         EXPECT_NE(LoadError("<r>" + reference + "</r>"), "loaded") << reference.substr(0, 20);
+}
+
+// A save of a hard-linked profile killed halfway through its overwrite (by the file-size
+// limit): the next load rolls the file back and reads the old values.
+TEST_F(ProfileDocumentTest, ALoadRollsBackASaveKilledWhileRewritingInPlace) {
+    const std::string original =
+        "<r><INFO_AUTO DEVICE=\"1\"/><!--" + std::string(600, 'o') + "--></r>";
+    Load(original);
+    fs::create_hard_link(path, dir.File("link.xml"));
+    const pid_t child = fork();
+    if (child == 0) {
+        rlimit limit{1000, 1000};
+        rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        doc.SetAttribute("INFO_AUTO", "DEVICE", std::string(2000, 'n'));
+        doc.Save(path);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    ASSERT_NE(ReadFileBytes(path), original);
+
+    doc.Load(path);
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DEVICE"), "1");
+    EXPECT_EQ(ReadFileBytes(path), original);
+    EXPECT_FALSE(fs::exists(dir.File(".zq.xml.ostiva-journal")));
 }
 
 } // namespace
