@@ -351,6 +351,12 @@ std::unordered_map<std::string, CacheEntry> cache;
 
 // The parsed file, or null when it does not exist.
 std::shared_ptr<const IniContents> LoadContents(const std::string& path) {
+    // A write of this file that was cut off while rewriting it in place is undone first.
+    try {
+        RollBackInterruptedRewrite(path);
+    } catch (const std::exception&) {
+        ThrowCantOpen(path);
+    }
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)

@@ -16,6 +16,7 @@
 // byte that marks a file as Windows-1252: the whole file is then written as UTF-8, so that every
 // other key reads the same afterwards.
 // Parsed files are cached by path and stat() identity, so reopening an unchanged file is cheap.
+// Opening a file first rolls back a write of it that was cut off (RollBackInterruptedRewrite).
 #include <memory>
 #include <stdexcept>
 #include <string>

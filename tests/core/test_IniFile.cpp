@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -244,6 +247,31 @@ TEST_F(IniFileTest, MixedEncodingsKeepEveryLineNobodyWrote) {
         IniFile(path).WriteString("S", c.key, c.value);
         EXPECT_EQ(Bytes(path), c.after);
     }
+}
+
+// A write of a hard-linked file (rewritten in place) killed by the file-size limit halfway
+// through: the next reader finds the old file.
+TEST_F(IniFileTest, AWriteKilledHalfwayIsRolledBackAtTheNextOpening) {
+    const std::string old = "[S]\nk=" + std::string(600, 'o') + "\n";
+    const std::string path = Make("linked.ini", old);
+    fs::create_hard_link(path, PathOf("other.ini"));
+    const pid_t child = fork();
+    if (child == 0) {
+        rlimit limit{1000, 1000};
+        rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        IniFile(path).WriteString("S", "k", std::string(2000, 'n'));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    ASSERT_NE(Bytes(path), old);
+    EXPECT_EQ(IniFile(path).ReadString("S", "k", "-"), std::string(600, 'o'));
+    EXPECT_EQ(Bytes(path), old);
+    EXPECT_FALSE(fs::exists(PathOf(".linked.ini.ostiva-journal")));
 }
 
 TEST_F(IniFileTest, UnreadablePathsThrow) {
