@@ -16,11 +16,14 @@
 
 namespace ostiva {
 
+// How the file's bytes are read: UTF-8 where they are well-formed and Windows-1252 where not
+// (a file with a BOM, or one that is all UTF-8), or Windows-1252 throughout (a file without a
+// BOM that is not UTF-8: an 8-bit file of a Windows program).
 enum class TextEncoding { Utf8, Windows1252 };
 
 struct IniLine {
-    std::string text; // UTF-8, without its line end
-    std::string end;  // "\n", "\r\n", or "" for a last line without one
+    std::string bytes; // as in the file, without its line end: a line nobody writes stays so
+    std::string end;   // "\n", "\r\n", or "" for a last line without one
 };
 
 struct IniContents {
@@ -82,6 +85,21 @@ void CutToCharacters(std::string& s, size_t maxCharacters) {
         s.resize(i);
 }
 
+std::string Decode(std::string_view bytes, TextEncoding encoding) {
+    return encoding == TextEncoding::Windows1252 ? Windows1252ToUtf8(bytes) : ToValidUtf8(bytes);
+}
+
+// The bytes of a UTF-8 text in the file's encoding.
+std::string Encode(const std::string& text, TextEncoding encoding) {
+    if (encoding != TextEncoding::Windows1252)
+        return text;
+    try {
+        return Utf8ToWindows1252(text);
+    } catch (const std::exception& e) {
+        throw UnencodableValue(std::string("the file is 8-bit text and ") + e.what());
+    }
+}
+
 // ---- Lines of the dialect ------------------------------------------------------------------
 
 bool IsBlank(char c) {
@@ -115,6 +133,8 @@ struct LineShape {
 };
 
 // Comment (";" or "#"), blank and unknown lines are kept as they stand and never hold a key.
+// The marks of the dialect are ASCII, which every encoding of the file keeps as it is, so a
+// line is classified on its bytes; names are decoded before they are compared.
 LineShape Classify(std::string_view line) {
     const std::string_view t = Trim(line);
     if (t.empty() || t.front() == ';' || t.front() == '#')
@@ -147,25 +167,20 @@ std::shared_ptr<const IniContents> Parse(std::string raw) {
         contents->bom = true;
         body.remove_prefix(kBom.size());
     }
-    std::string text;
-    if (contents->bom || IsValidUtf8(body)) {
-        text = ToValidUtf8(body);
-    } else {
-        // Not UTF-8: an 8-bit file of a Windows program.
+    if (!contents->bom && !IsValidUtf8(body))
         contents->encoding = TextEncoding::Windows1252;
-        text = Windows1252ToUtf8(body);
-    }
+    const std::string_view text = body;
 
     bool styleKnown = false;
     for (size_t start = 0; start < text.size();) {
         const size_t lf = text.find('\n', start);
         IniLine line;
         if (lf == std::string::npos) {
-            line.text = text.substr(start);
+            line.bytes = text.substr(start);
             start = text.size();
         } else {
             const bool crlf = lf > start && text[lf - 1] == '\r';
-            line.text = text.substr(start, lf - start - (crlf ? 1 : 0));
+            line.bytes = text.substr(start, lf - start - (crlf ? 1 : 0));
             line.end = crlf ? "\r\n" : "\n";
             start = lf + 1;
             if (!styleKnown) {
@@ -178,15 +193,19 @@ std::shared_ptr<const IniContents> Parse(std::string raw) {
 
     // A section or key that appears twice is read from its first occurrence; the writer
     // changes that same occurrence, so what is written is what is read back.
+    const TextEncoding encoding = contents->encoding;
     std::unordered_map<std::string, std::string>* section = nullptr;
     for (const IniLine& line : contents->lines) {
-        const LineShape shape = Classify(line.text);
+        const LineShape shape = Classify(line.bytes);
         if (shape.kind == LineShape::Section) {
-            const auto [it, added] = contents->values.try_emplace(Lower(shape.name));
+            const auto [it, added] =
+                contents->values.try_emplace(Lower(Decode(shape.name, encoding)));
             section = added ? &it->second : nullptr;
         } else if (shape.kind == LineShape::Key && section != nullptr) {
-            section->try_emplace(Lower(shape.name),
-                                 FinishValue(std::string_view(line.text).substr(shape.valueStart)));
+            section->try_emplace(
+                Lower(Decode(shape.name, encoding)),
+                FinishValue(
+                    Decode(std::string_view(line.bytes).substr(shape.valueStart), encoding)));
         }
     }
     contents->raw = std::move(raw);
@@ -194,19 +213,34 @@ std::shared_ptr<const IniContents> Parse(std::string raw) {
 }
 
 std::string Serialize(const IniContents& contents) {
-    std::string text;
-    for (const IniLine& line : contents.lines) {
-        text += line.text;
-        text += line.end;
-    }
     std::string out = contents.bom ? std::string(kBom) : std::string();
-    if (contents.encoding != TextEncoding::Windows1252)
-        return out + text;
-    try {
-        return out + Utf8ToWindows1252(text);
-    } catch (const std::exception& e) {
-        throw UnencodableValue(std::string("the file is 8-bit text and ") + e.what());
+    for (const IniLine& line : contents.lines) {
+        out += line.bytes;
+        out += line.end;
     }
+    return out;
+}
+
+// A Windows-1252 file is recognised by bytes that are not UTF-8. When a write has taken away
+// the last of them, the next read would take the file as UTF-8 and other keys would change
+// ("\xC3\xA4" is two characters in Windows-1252, one in UTF-8): the file then becomes UTF-8,
+// every line re-encoded, so that each key still reads what it read before. A file of plain
+// ASCII reads the same either way and is left alone.
+void KeepEveryKeyReadingTheSame(IniContents& contents) {
+    if (contents.encoding != TextEncoding::Windows1252)
+        return;
+    bool ascii = true;
+    for (const IniLine& line : contents.lines) {
+        if (!IsValidUtf8(line.bytes))
+            return;
+        ascii = ascii && std::all_of(line.bytes.begin(), line.bytes.end(),
+                                     [](char c) { return (c & 0x80) == 0; });
+    }
+    if (ascii)
+        return;
+    for (IniLine& line : contents.lines)
+        line.bytes = Windows1252ToUtf8(line.bytes);
+    contents.encoding = TextEncoding::Utf8;
 }
 
 // A line break inside a name or value would split the line and make up keys of its own.
@@ -221,13 +255,17 @@ std::string OneLine(std::string_view s) {
 void SetValue(IniContents& contents, const std::string& section, const std::string& key,
               const std::string& value) {
     auto& lines = contents.lines;
+    const TextEncoding encoding = contents.encoding;
     const std::string wantedSection = Lower(section);
     const std::string wantedKey = Lower(key);
+    const auto nameIs = [&](std::string_view name, const std::string& wanted) {
+        return Lower(Decode(name, encoding)) == wanted;
+    };
 
     size_t header = lines.size();
     for (size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
-        const LineShape shape = Classify(lines[i].text);
-        if (shape.kind == LineShape::Section && Lower(shape.name) == wantedSection)
+        const LineShape shape = Classify(lines[i].bytes);
+        if (shape.kind == LineShape::Section && nameIs(shape.name, wantedSection))
             header = i;
     }
 
@@ -236,37 +274,40 @@ void SetValue(IniContents& contents, const std::string& section, const std::stri
             lines.back().end = contents.newline;
     };
     if (header == lines.size()) {
+        IniLine sectionLine{Encode("[" + section + "]", encoding), contents.newline};
+        IniLine keyLine{Encode(key + "=" + value, encoding), contents.newline};
         endLastLine();
-        if (!lines.empty() && !Trim(lines.back().text).empty())
+        if (!lines.empty() && !Trim(lines.back().bytes).empty())
             lines.push_back({"", contents.newline});
-        lines.push_back({"[" + section + "]", contents.newline});
-        lines.push_back({key + "=" + value, contents.newline});
+        lines.push_back(std::move(sectionLine));
+        lines.push_back(std::move(keyLine));
         return;
     }
 
     size_t lastContent = header;
     for (size_t i = header + 1; i < lines.size(); ++i) {
-        const std::string_view text = lines[i].text;
+        const std::string_view text = lines[i].bytes;
         const LineShape shape = Classify(text);
         if (shape.kind == LineShape::Section)
             break;
-        if (shape.kind == LineShape::Key && Lower(shape.name) == wantedKey) {
-            // Keeps the key's spelling and the blanks around "=" as the file has them.
+        if (shape.kind == LineShape::Key && nameIs(shape.name, wantedKey)) {
+            // Keeps the key's bytes and the blanks around "=" as the file has them.
             const std::string_view rest = text.substr(shape.valueStart);
             size_t blanks = 0;
             while (blanks < rest.size() && IsBlank(rest[blanks]))
                 ++blanks;
-            lines[i].text = std::string(text.substr(0, shape.valueStart + blanks)) + value;
+            lines[i].bytes =
+                std::string(text.substr(0, shape.valueStart + blanks)) + Encode(value, encoding);
             return;
         }
         const std::string_view t = Trim(text);
         if (!t.empty() && t.front() != ';' && t.front() != '#')
             lastContent = i; // a new key goes after the last key, not after trailing comments
     }
+    IniLine keyLine{Encode(key + "=" + value, encoding), contents.newline};
     if (lines[lastContent].end.empty())
         lines[lastContent].end = contents.newline;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent + 1),
-                 IniLine{key + "=" + value, contents.newline});
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent + 1), std::move(keyLine));
 }
 
 // ---- Reading with a cache ------------------------------------------------------------------
@@ -310,6 +351,12 @@ std::unordered_map<std::string, CacheEntry> cache;
 
 // The parsed file, or null when it does not exist.
 std::shared_ptr<const IniContents> LoadContents(const std::string& path) {
+    // A write of this file that was cut off while rewriting it in place is undone first.
+    try {
+        RollBackInterruptedRewrite(path);
+    } catch (const std::exception&) {
+        ThrowCantOpen(path);
+    }
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -392,6 +439,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
         if (IsQuoted(Trim(stored)))
             stored = "\"" + std::string(Trim(stored)) + "\"";
         SetValue(edited, OneLine(section), OneLine(key), stored);
+        KeepEveryKeyReadingTheSame(edited);
 
         std::string bytes = Serialize(edited);
         ReplaceFileContents(path_, bytes);

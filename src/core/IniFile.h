@@ -11,8 +11,12 @@
 // - a section or key that appears twice is read and written at its first occurrence.
 // Files are 8-bit text: read as UTF-8, or as Windows-1252 where they are not valid UTF-8 (files
 // of Windows programs); values are handed out as UTF-8 and written back in the file's own
-// encoding (a UTF-8 BOM is kept). A value a Windows-1252 file cannot hold is refused.
+// encoding (a UTF-8 BOM is kept). A value a Windows-1252 file cannot hold is refused. A write
+// changes the bytes of the one line it writes and no other, except where it takes away the last
+// byte that marks a file as Windows-1252: the whole file is then written as UTF-8, so that every
+// other key reads the same afterwards.
 // Parsed files are cached by path and stat() identity, so reopening an unchanged file is cheap.
+// Opening a file first rolls back a write of it that was cut off (RollBackInterruptedRewrite).
 #include <memory>
 #include <stdexcept>
 #include <string>

@@ -94,6 +94,8 @@ void ProfileDocument::Load(const std::string& path) {
     impl_ = std::make_unique<Impl>();
     auto loaded = std::make_unique<Impl>();
     Impl& d = *loaded;
+    // A save of this file that was cut off while rewriting it in place is undone first.
+    RollBackInterruptedRewrite(path);
     const std::string bytes = ReadRegularFile(path);
     d.charset = DetectXmlEncoding(bytes);
     d.text = DecodeXmlFile(bytes, d.charset);

@@ -23,7 +23,8 @@ class ProfileDocument {
     ProfileDocument(const ProfileDocument&) = delete;
     ProfileDocument& operator=(const ProfileDocument&) = delete;
 
-    // Loads the file; throws std::runtime_error with the parser's message on failure.
+    // Loads the file, after rolling back a save of it that was cut off while rewriting it in
+    // place; throws std::runtime_error with the parser's message on failure.
     void Load(const std::string& path);
     bool IsLoaded() const;
     // Stores the whole document, never leaving a half-written file; throws std::runtime_error

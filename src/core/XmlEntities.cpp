@@ -39,12 +39,36 @@ std::optional<char32_t> ReferencedChar(std::string_view name) {
     }
     if (digits.empty())
         return std::nullopt;
+    // Leading zeros are legal in any number; what remains must fit a code point, so a
+    // reference with thousands of digits can neither overflow nor be mistaken for one.
+    const std::size_t significant = digits.find_first_not_of('0');
+    if (significant == std::string_view::npos)
+        return std::nullopt; // "&#0;" and "&#x000;" name no legal character
+    digits.remove_prefix(significant);
+    if (digits.size() > 7)
+        return std::nullopt;
     std::uint32_t value = 0;
     const auto [end, ec] =
         std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
     if (ec != std::errc() || end != digits.data() + digits.size() || !IsXmlChar(value))
         return std::nullopt;
     return static_cast<char32_t>(value);
+}
+
+// Length of the text between "&" and ";" when text[start...] could be a reference's name,
+// else npos. Stops at the first character no reference holds, so that a text full of "&"
+// without any ";" is still passed over once.
+std::size_t ReferenceNameLength(std::string_view text, std::size_t start) {
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ';')
+            return i - start;
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum && !(c == '#' && i == start))
+            return std::string_view::npos;
+    }
+    return std::string_view::npos;
 }
 
 void AppendReference(std::string& out, char32_t c) {
@@ -95,12 +119,10 @@ std::string DecodeXmlText(std::string_view raw, bool normaliseLineEnds) {
     for (; amp != std::string::npos; amp = text.find('&', i)) {
         out.append(text, i, amp - i);
         i = amp + 1;
-        const std::size_t semicolon = text.find(';', i);
-        // The longest reference is "&#x10FFFF;" with a few leading zeros at most.
-        if (semicolon != std::string::npos && semicolon - amp <= 16) {
-            if (const auto ch = ReferencedChar(std::string_view(text).substr(i, semicolon - i))) {
+        if (const std::size_t length = ReferenceNameLength(text, i); length != std::string::npos) {
+            if (const auto ch = ReferencedChar(std::string_view(text).substr(i, length))) {
                 AppendUtf8(out, *ch);
-                i = semicolon + 1;
+                i += length + 1;
                 continue;
             }
         }

@@ -6,19 +6,24 @@
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
 #include <iterator>
 #include <string>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
+using ostiva::RemoveStaleTemporaryFiles;
 using ostiva::ReplaceFileContents;
+using ostiva::RollBackInterruptedRewrite;
 
 namespace {
 
@@ -220,6 +225,118 @@ TEST_F(AtomicFileTest, KeepsOwnerAndGroup) {
     EXPECT_EQ(StatOf(shared).st_gid, 0u);
     EXPECT_EQ(ModeOf(shared), 0664u);
     EXPECT_EQ(EntriesInDir(), 2u);
+}
+
+// An in-place rewrite cut off for real: a child process is killed by the file-size limit
+// (SIGXFSZ) once the journal is written and the first 1000 new bytes have gone over the old.
+class InterruptedRewriteTest : public AtomicFileTest {
+  protected:
+    void SetUp() override {
+        ostiva::testdata::WriteFileBytes(path, old);
+        fs::create_hard_link(path, PathOf("link.xml"));
+        const pid_t child = fork();
+        if (child == 0) {
+            rlimit limit{1000, 1000};
+            rlimit noCore{0, 0};
+            setrlimit(RLIMIT_CORE, &noCore);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL);
+            ReplaceFileContents(path, now);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+        ASSERT_EQ(Bytes(path), std::string(1000, 'n')); // torn: the first 1000 bytes are new
+        ASSERT_TRUE(fs::exists(journal));
+    }
+
+    const std::string path = PathOf("zq0001.xml");
+    const std::string journal = PathOf(".zq0001.xml.ostiva-journal");
+    const std::string old = std::string(500, 'o') + "\n";
+    const std::string now = std::string(5000, 'n');
+};
+
+TEST_F(InterruptedRewriteTest, TheNextOpeningRollsTheFileBack) {
+    RollBackInterruptedRewrite(PathOf("link.xml")); // the other link has no journal beside it
+    EXPECT_EQ(Bytes(path), std::string(1000, 'n'));
+    RollBackInterruptedRewrite(path);
+    EXPECT_EQ(Bytes(path), old);
+    EXPECT_EQ(Bytes(PathOf("link.xml")), old);
+    EXPECT_EQ(EntriesInDir(), 2u);
+    RollBackInterruptedRewrite(path); // nothing more to do
+    EXPECT_EQ(Bytes(path), old);
+}
+
+TEST_F(InterruptedRewriteTest, TheNextSaveRollsBackFirstThenWrites) {
+    ReplaceFileContents(path, "saved again");
+    EXPECT_EQ(Bytes(path), "saved again");
+    EXPECT_EQ(Bytes(PathOf("link.xml")), "saved again");
+    EXPECT_EQ(EntriesInDir(), 2u);
+}
+
+// A journal that is not whole was cut off before the file was touched: it is removed unused.
+TEST_F(InterruptedRewriteTest, AnIncompleteOrDamagedJournalIsIgnoredAndRemoved) {
+    const std::string whole = Bytes(journal);
+    std::string damaged = whole;
+    damaged[whole.size() / 2] ^= 1;
+    for (const std::string& bytes : {whole.substr(0, whole.size() - 1), whole.substr(0, 20),
+                                     std::string(), damaged, whole + "x"}) {
+        ostiva::testdata::WriteFileBytes(path, "current");
+        ostiva::testdata::WriteFileBytes(journal, bytes);
+        RollBackInterruptedRewrite(path);
+        EXPECT_EQ(Bytes(path), "current") << bytes.size();
+        EXPECT_FALSE(fs::exists(journal));
+    }
+}
+
+// Temporary files of killed saves: only those of processes that no longer exist go.
+TEST_F(AtomicFileTest, StaleTemporaryFilesOfDeadProcessesAreRemoved) {
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(getppid());
+    const std::vector<std::string> removed = {".zq0001.xml.tmp" + dead + "_0",
+                                              ".b.tmp" + dead + "_17"};
+    const std::vector<std::string> kept = {".zq0001.xml.tmp" + alive + "_0", // a live process
+                                           ".zq0001.xml.tmp" + dead + "_0x",
+                                           "zq0001.xml.tmp" + dead + "_0",
+                                           ".tmp" + dead + "_1",
+                                           ".zq0001.xml.tmp0" + dead + "_1",
+                                           ".zq0001.xml.tmp" + dead + "_",
+                                           ".zq.tmp_1",
+                                           ".zq0001.xml.tmp99999999999_1",
+                                           ".zq0001.xml.tmp" + dead + "_1.xml",
+                                           ".locked.tmp" + dead +
+                                               "_2", // held by a writer on another machine
+                                           "zq0001.xml"};
+    for (const auto& name : removed)
+        ostiva::testdata::WriteFileBytes(PathOf(name), "x");
+    for (const auto& name : kept)
+        ostiva::testdata::WriteFileBytes(PathOf(name), "x");
+    fs::create_directory(PathOf(".dir.tmp" + dead + "_3"));
+    fs::create_symlink("zq0001.xml", PathOf(".link.tmp" + dead + "_4"));
+    const int lockFd = open(PathOf(".locked.tmp" + dead + "_2").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(lockFd, LOCK_EX), 0);
+
+    RemoveStaleTemporaryFiles(dir_.string());
+    for (const auto& name : removed)
+        EXPECT_FALSE(fs::exists(PathOf(name))) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(fs::exists(PathOf(name))) << name;
+    EXPECT_TRUE(fs::is_directory(PathOf(".dir.tmp" + dead + "_3")));
+    EXPECT_TRUE(fs::is_symlink(PathOf(".link.tmp" + dead + "_4")));
+    close(lockFd);
+
+    // Any save in the folder does the same.
+    for (const auto& name : removed)
+        ostiva::testdata::WriteFileBytes(PathOf(name), "x");
+    ReplaceFileContents(PathOf("other.ini"), "saved");
+    for (const auto& name : removed)
+        EXPECT_FALSE(fs::exists(PathOf(name))) << name;
+    EXPECT_FALSE(fs::exists(PathOf(".locked.tmp" + dead + "_2")));
 }
 
 } // namespace

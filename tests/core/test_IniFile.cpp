@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -202,6 +205,73 @@ TEST_F(IniFileTest, Utf8FileStaysUtf8AndKeepsItsBom) {
     EXPECT_EQ(ini.ReadString("Sect", "Text", "-"), "\xC3\xA9t\xC3\xA9");
     ini.WriteString("Sect", "More", "\xE2\x82\xAC");
     EXPECT_EQ(Bytes(path), "\xEF\xBB\xBF[Sect]\nText=\xC3\xA9t\xC3\xA9\nMore=\xE2\x82\xAC\n");
+}
+
+// Files whose bytes are not all of one encoding. A write changes the line it writes and no
+// other, and leaves every other key reading what it read before.
+TEST_F(IniFileTest, MixedEncodingsKeepEveryLineNobodyWrote) {
+    const struct {
+        const char* what;
+        std::string before;
+        const char* key;
+        std::string value; // UTF-8
+        std::string after;
+        std::string aReads; // key "a" of [S] afterwards, UTF-8; "-" when absent
+    } cases[] = {
+        {"BOM, a comment's byte is not UTF-8", "\xEF\xBB\xBF; caf\xE9\n[S]\nk=1\n", "k", "2",
+         "\xEF\xBB\xBF; caf\xE9\n[S]\nk=2\n", "-"},
+        {"BOM, another key's bytes are not UTF-8", "\xEF\xBB\xBF[S]\na=\xE9t\xE9\n", "b",
+         "\xC3\xA9", "\xEF\xBB\xBF[S]\na=\xE9t\xE9\nb=\xC3\xA9\n", "\xC3\xA9t\xC3\xA9"},
+        {"BOM, the written key's name is not UTF-8", "\xEF\xBB\xBF[S]\ncl\xE9=1\na=x\n",
+         "cl\xC3\xA9", "2", "\xEF\xBB\xBF[S]\ncl\xE9=2\na=x\n", "x"},
+        {"8-bit, another byte stays not UTF-8", "; \xE9t\xE9\n[S]\na=\xC3\xA4\nb=\xE9\n", "b",
+         "\xC3\xBC", "; \xE9t\xE9\n[S]\na=\xC3\xA4\nb=\xFC\n", "\xC3\x83\xC2\xA4"},
+        {"8-bit, the last byte that is not UTF-8 is written away", "[S]\na=\xC3\xA4\nb=\xE9\n", "b",
+         "x", "[S]\na=\xC3\x83\xC2\xA4\nb=x\n", "\xC3\x83\xC2\xA4"},
+        {"8-bit, the written value would read as UTF-8", "[S]\nb=\xE9\n", "b", "\xC3\x83\xC2\xA9",
+         "[S]\nb=\xC3\x83\xC2\xA9\n", "-"},
+        {"8-bit, only ASCII is left", "[S]\na=1\r\nb=\xE9\r\n", "b", "x", "[S]\na=1\r\nb=x\r\n",
+         "1"},
+        {"UTF-8 without BOM", "[S]\na=\xC3\xA4\n", "b", "\xC3\xA9", "[S]\na=\xC3\xA4\nb=\xC3\xA9\n",
+         "\xC3\xA4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Make("mixed.ini", c.before);
+        IniFile(path).WriteString("S", c.key, c.value);
+        EXPECT_EQ(Bytes(path), c.after);
+        const IniFile again(path);
+        EXPECT_EQ(again.ReadString("S", c.key, "-"), c.value);
+        EXPECT_EQ(again.ReadString("S", "a", "-"), c.aReads);
+        // A second write of the same value changes nothing more.
+        IniFile(path).WriteString("S", c.key, c.value);
+        EXPECT_EQ(Bytes(path), c.after);
+    }
+}
+
+// A write of a hard-linked file (rewritten in place) killed by the file-size limit halfway
+// through: the next reader finds the old file.
+TEST_F(IniFileTest, AWriteKilledHalfwayIsRolledBackAtTheNextOpening) {
+    const std::string old = "[S]\nk=" + std::string(600, 'o') + "\n";
+    const std::string path = Make("linked.ini", old);
+    fs::create_hard_link(path, PathOf("other.ini"));
+    const pid_t child = fork();
+    if (child == 0) {
+        rlimit limit{1000, 1000};
+        rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        IniFile(path).WriteString("S", "k", std::string(2000, 'n'));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    ASSERT_NE(Bytes(path), old);
+    EXPECT_EQ(IniFile(path).ReadString("S", "k", "-"), std::string(600, 'o'));
+    EXPECT_EQ(Bytes(path), old);
+    EXPECT_FALSE(fs::exists(PathOf(".linked.ini.ostiva-journal")));
 }
 
 TEST_F(IniFileTest, UnreadablePathsThrow) {

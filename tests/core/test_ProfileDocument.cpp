@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -341,6 +346,62 @@ TEST_F(ProfileDocumentTest, ALoadReplacesTheDocumentAndItsCachedElement) {
     EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "1");
     Load("<r><TOP_MEAS>2</TOP_MEAS></r>", "two.xml");
     EXPECT_EQ(doc.GetElementText("TOP_MEAS"), "2");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProfileDocumentTest, CharacterReferencesMayHaveAnyNumberOfLeadingZeros) {
+    const std::string zeros(5000, '0');
+    const struct {
+        std::string reference;
+        std::string text;
+    } cases[] = {
+        {"&#000000000000000065;", "A"},      {"&#x0000000000000000041;", "A"},
+        {"&#" + zeros + "233;", "é"},        {"&#x" + zeros + "10FFFF;", "\xF4\x8F\xBF\xBF"},
+        {"&#01114111;", "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reference.substr(0, 30));
+        Load("<r a=\"x" + c.reference + "y\">x" + c.reference + "y</r>");
+        EXPECT_EQ(doc.GetAttribute("r", "a"), "x" + c.text + "y");
+        EXPECT_EQ(doc.GetElementText("r"), "x" + c.text + "y");
+    }
+    // Past the last code point, however many digits: refused, never wrapped round.
+    for (const std::string& reference :
+         std::vector<std::string>{"&#1114112;", "&#x110000;", "&#x100000041;", "&#4294967361;",
+                                  "&#" + zeros + "9" + zeros + ";"})
+        EXPECT_NE(LoadError("<r>" + reference + "</r>"), "loaded") << reference.substr(0, 20);
+}
+
+// A save of a hard-linked profile killed halfway through its overwrite (by the file-size
+// limit): the next load rolls the file back and reads the old values.
+TEST_F(ProfileDocumentTest, ALoadRollsBackASaveKilledWhileRewritingInPlace) {
+    const std::string original =
+        "<r><INFO_AUTO DEVICE=\"1\"/><!--" + std::string(600, 'o') + "--></r>";
+    Load(original);
+    fs::create_hard_link(path, dir.File("link.xml"));
+    const pid_t child = fork();
+    if (child == 0) {
+        rlimit limit{1000, 1000};
+        rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        doc.SetAttribute("INFO_AUTO", "DEVICE", std::string(2000, 'n'));
+        doc.Save(path);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    ASSERT_NE(ReadFileBytes(path), original);
+
+    doc.Load(path);
+    EXPECT_EQ(doc.GetAttribute("INFO_AUTO", "DEVICE"), "1");
+    EXPECT_EQ(ReadFileBytes(path), original);
+    EXPECT_FALSE(fs::exists(dir.File(".zq.xml.ostiva-journal")));
 }
 
 } // namespace

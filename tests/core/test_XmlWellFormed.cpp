@@ -185,3 +185,22 @@ TEST(XmlWellFormed, GeneratedProfilesPass) {
         EXPECT_EQ(FaultOf(testdata::GenerateProfileXml(options)), "") << "seed " << seed;
     }
 }
+
+TEST(XmlWellFormed, DuplicateAttributesAreFoundInElementsOfAnySize) {
+    // Names a0 a1 ... for `count` attributes, then `extra` appended.
+    const auto element = [](int count, const std::string& extra) {
+        std::string xml = "<r";
+        for (int i = 0; i < count; ++i)
+            xml += " a" + std::to_string(i) + "=\"\"";
+        return xml + extra + "/>";
+    };
+    EXPECT_NE(FaultOf(element(3, " a1=\"\"")).find("Duplicate attribute a1"), std::string::npos);
+    EXPECT_NE(FaultOf(element(500, " a0=\"\"")).find("Duplicate attribute a0"), std::string::npos);
+    EXPECT_NE(FaultOf(element(500, " a499=\"\"")).find("Duplicate attribute a499"),
+              std::string::npos);
+    EXPECT_EQ(FaultOf(element(500, " b=\"\"")), "");
+    // Each element has its own names: a large one leaves nothing behind for the next.
+    EXPECT_EQ(FaultOf("<r>" + element(100, "") + element(100, "") + "<s a0='' a0x=''/></r>"), "");
+    EXPECT_NE(FaultOf("<r>" + element(100, "") + "<s a0='' a0=''/></r>").find("Duplicate"),
+              std::string::npos);
+}
