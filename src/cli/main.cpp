@@ -6,7 +6,9 @@
 //              [--language-file PATH]                     the profiles that meet every criterion
 //   report --kind K [--language-file PATH] -o OUT.pdf PROFILE...   the printed pages as PDF
 //   report --kind K [--language-file PATH] --compare F1 F2 -o OUT.pdf   one comparison page
-//   --help, --version
+//   --help, --version; COMMAND --help prints that command's usage
+// A language file named with --language-file must exist; without it the desktop program's
+// current one is read.
 #include "cli/RecordJson.h"
 #ifdef OSTIVA_CLI_REPORT
 #include "cli/ReportCommand.h"
