@@ -37,12 +37,21 @@ std::vector<std::string> SortedByName(std::vector<std::string> paths) {
     return paths;
 }
 
-// The record of a file; nullptr (after the message) when the file could not be read.
-std::unique_ptr<TProjectData> ReadRecord(const std::string& path, const std::string& language) {
+// Qt's own warnings (a missing XDG_RUNTIME_DIR, font fallbacks) are not this tool's messages;
+// its failures reach the user through its own ones.
+QtMessageHandler qtHandler = nullptr;
+void DropQtWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && qtHandler)
+        qtHandler(type, context, message);
+}
+
+// The record of a file, built whatever happens; a failure is named on stderr and `failed` set.
+std::unique_ptr<TProjectData> ReadRecord(const std::string& path, const std::string& language,
+                                         bool& failed) {
     auto record = std::make_unique<TProjectData>(path, "", language);
     if (!record->Error.empty()) {
-        std::cerr << "ostiva-cli: " << record->Error << "\n";
-        return nullptr;
+        std::cerr << "ostiva-cli: " << path << ": " << record->Error << "\n";
+        failed = true;
     }
     return record;
 }
@@ -50,43 +59,38 @@ std::unique_ptr<TProjectData> ReadRecord(const std::string& path, const std::str
 } // namespace
 
 int WriteReport(const ReportRequest& request) {
+    qtHandler = qInstallMessageHandler(DropQtWarnings);
     const auto app = StartGuiApplication();
     const TGraphKind kind = *GraphKindAt(request.kind);
+    bool failed = false;
     try {
         const LanguageTexts language(request.languageFile);
         const ReportCaptions captions = ReportCaptions::Read(language);
         const QString title = language.Text("ProjectForm", GraphKindOf(kind).tabKey);
         QList<ReportPage> pages;
+        // A file that cannot be read still gets its page, from what its record holds, as
+        // Print Profiles does: one bad file does not cost the others their pages.
         if (request.compare) {
             // Profile I's record is gone before profile II's is read.
             TfrmReport form(captions);
             form.ShowComparisonColumns();
-            {
-                const auto first = ReadRecord(request.profiles[0], request.languageFile);
-                if (!first)
-                    return 1;
-                form.FillReport(*first, kind, title);
-            }
+            form.FillReport(*ReadRecord(request.profiles[0], request.languageFile, failed), kind,
+                            title);
             form.ShowSeries2();
-            const auto second = ReadRecord(request.profiles[1], request.languageFile);
-            if (!second)
-                return 1;
-            form.FillReport(*second, kind, title);
+            form.FillReport(*ReadRecord(request.profiles[1], request.languageFile, failed), kind,
+                            title);
             pages.append(form.QuickRep1());
         } else {
-            for (const std::string& path : SortedByName(request.profiles)) {
-                const auto record = ReadRecord(path, request.languageFile);
-                if (!record)
-                    return 1;
-                pages.append(SingleReportPage(captions, *record, kind, title));
-            }
+            for (const std::string& path : SortedByName(request.profiles))
+                pages.append(SingleReportPage(
+                    captions, *ReadRecord(path, request.languageFile, failed), kind, title));
         }
         WriteReportPdf(QString::fromStdString(request.output), pages);
     } catch (const std::exception& e) {
         std::cerr << "ostiva-cli: " << e.what() << "\n";
         return 1;
     }
-    return 0;
+    return failed ? 1 : 0;
 }
 
 } // namespace ostiva::cli

@@ -6,7 +6,9 @@
 //              [--language-file PATH]                     the profiles that meet every criterion
 //   report --kind K [--language-file PATH] -o OUT.pdf PROFILE...   the printed pages as PDF
 //   report --kind K [--language-file PATH] --compare F1 F2 -o OUT.pdf   one comparison page
-//   --help, --version
+//   --help, --version; COMMAND --help prints that command's usage
+// A language file named with --language-file must exist; without it the desktop program's
+// current one is read.
 #include "cli/RecordJson.h"
 #ifdef OSTIVA_CLI_REPORT
 #include "cli/ReportCommand.h"
@@ -20,6 +22,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -32,21 +35,38 @@ using namespace ostiva;
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
 
-const char* const kUsage =
-    "usage: ostiva-cli dump PROFILE... [--speed V] [--language-file PATH]\n"
-    "       ostiva-cli generate OUT.xml [--seed N] [--speed V] [--pairs N]\n"
-    "       ostiva-cli generate-demo DIR\n"
-    "       ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] "
-    "[--operator TEXT]\n"
-    "                  [--switch TEXT] [--weld TEXT] "
-    "[--language-file PATH]\n"
+// The usage of each command, as `COMMAND --help` prints it.
+const std::pair<const char*, const char*> kCommandUsage[] = {
+    {"dump", "ostiva-cli dump PROFILE... [--speed V] [--language-file PATH]\n"},
+    {"generate", "ostiva-cli generate OUT.xml [--seed N] [--speed V] [--pairs N]\n"},
+    {"generate-demo", "ostiva-cli generate-demo DIR\n"},
+    {"search", "ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] [--operator TEXT]\n"
+               "                  [--switch TEXT] [--weld TEXT] [--language-file PATH]\n"},
 #ifdef OSTIVA_CLI_REPORT
-    "       ostiva-cli report --kind K [--language-file PATH] -o OUT.pdf "
-    "PROFILE...\n"
-    "       ostiva-cli report --kind K [--language-file PATH] --compare F1 F2 "
-    "-o OUT.pdf\n"
+    {"report", "ostiva-cli report --kind K [--language-file PATH] -o OUT.pdf PROFILE...\n"
+               "       ostiva-cli report --kind K [--language-file PATH] --compare F1 F2 "
+               "-o OUT.pdf\n"},
 #endif
-    "       ostiva-cli --help | --version\n";
+};
+
+std::string Usage() {
+    std::string usage;
+    for (const auto& [command, text] : kCommandUsage)
+        usage += (usage.empty() ? "usage: " : "       ") + std::string(text);
+    return usage + "       ostiva-cli --help | --version\n";
+}
+
+std::string CommandUsage(const std::string& command) {
+    for (const auto& [name, text] : kCommandUsage)
+        if (command == name)
+            return "usage: " + std::string(text);
+    return Usage();
+}
+
+// `COMMAND --help`: the command's usage on stdout, exit status 0.
+struct HelpRequest {
+    std::string command;
+};
 
 struct UsageError {
     std::string message;
@@ -66,10 +86,23 @@ struct Arguments {
     }
 };
 
+// A language file named on the command line must be there: a mistyped name would otherwise
+// read every caption and limit as "Error".
+std::string ExplicitLanguageFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        throw UsageError{"language file " + path + " does not exist"};
+    if (!std::filesystem::is_regular_file(path, ec) || !std::ifstream(path).good())
+        throw UsageError{"language file " + path + " cannot be read"};
+    return path;
+}
+
 Arguments ParseArguments(int argc, char** argv, const std::vector<std::string>& known) {
     Arguments a;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help")
+            throw HelpRequest{argv[1]};
         if (arg.rfind("--", 0) != 0) {
             a.positional.push_back(arg);
             continue;
@@ -82,6 +115,8 @@ Arguments ParseArguments(int argc, char** argv, const std::vector<std::string>& 
         if (i + 1 >= argc)
             throw UsageError{"option " + arg + " needs a value"};
         a.options.emplace_back(arg, argv[++i]);
+        if (arg == "--language-file")
+            ExplicitLanguageFile(a.options.back().second);
     }
     return a;
 }
@@ -231,6 +266,20 @@ int GenerateDemo(int argc, char** argv) {
 }
 
 #ifdef OSTIVA_CLI_REPORT
+// The PDF must not replace one of the files it is made from, under whatever name (a link, a
+// path through another folder) that file is given.
+void RefuseToOverwriteInput(const std::string& output, const std::vector<std::string>& profiles,
+                            const std::optional<std::string>& language) {
+    std::vector<std::string> inputs = profiles;
+    if (language)
+        inputs.push_back(*language);
+    for (const std::string& input : inputs) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(output, input, ec))
+            throw UsageError{"-o " + output + " names the input file " + input};
+    }
+}
+
 int Report(int argc, char** argv) {
     cli::ReportRequest r;
     std::optional<std::string> kind, output, language;
@@ -240,6 +289,8 @@ int Report(int argc, char** argv) {
                                             : arg == "-o"              ? &output
                                             : arg == "--language-file" ? &language
                                                                        : nullptr;
+        if (arg == "--help")
+            throw HelpRequest{"report"};
         if (value) {
             if (i + 1 >= argc)
                 throw UsageError{"option " + arg + " needs a value"};
@@ -262,6 +313,9 @@ int Report(int argc, char** argv) {
         throw UsageError{"report --compare needs two profile files"};
     if (r.profiles.empty())
         throw UsageError{"report needs at least one profile file"};
+    if (language)
+        ExplicitLanguageFile(*language);
+    RefuseToOverwriteInput(r.output, r.profiles, language);
     try {
         r.languageFile = language ? *language : DefaultLanguageFile(argv[0]);
     } catch (const IniError& e) {
@@ -279,7 +333,7 @@ int main(int argc, char** argv) {
     try {
         const std::string command = argc > 1 ? argv[1] : "";
         if (command == "--help") {
-            std::cout << kUsage << "Profile records of rail welds without the desktop program.\n";
+            std::cout << Usage() << "Profile records of rail welds without the desktop program.\n";
             return 0;
         }
         if (command == "--version") {
@@ -299,8 +353,11 @@ int main(int argc, char** argv) {
             return Report(argc, argv);
 #endif
         throw UsageError{command.empty() ? "no command given" : "unknown command " + command};
+    } catch (const HelpRequest& h) {
+        std::cout << CommandUsage(h.command);
+        return 0;
     } catch (const UsageError& e) {
-        std::cerr << "ostiva-cli: " << e.message << "\n" << kUsage;
+        std::cerr << "ostiva-cli: " << e.message << "\n" << Usage();
         return kExitUsage;
     } catch (const std::exception& e) {
         std::cerr << "ostiva-cli: " << e.what() << "\n";

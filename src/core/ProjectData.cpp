@@ -158,12 +158,16 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
     NewNormX = newNorm.NewNormX;
     NewNormProfile = newNorm.NewNormProfile;
     NewNormNormLine.fill(1.0);
-    QI = Format5_2(newNorm.QualityIndex);
+    // Zeros read from a list without samples would pass for a perfect weld.
+    if (TopMeasCount > 0)
+        QI = Format5_2(newNorm.QualityIndex);
 
     const double lateralLimit = LateralLimit(v);
     NormZijCalcPos.fill(lateralLimit);
     NormZijCalcNeg.fill(-lateralLimit);
-    QIZij = Format5_2(LateralQuality(v, ZijPosP, ZijNegP));
+    const double lateral = LateralQuality(v, ZijPosP, ZijNegP);
+    if (ZijMeasCount > 0)
+        QIZij = Format5_2(lateral);
 }
 
 void TProjectData::Save(const std::string& path) {

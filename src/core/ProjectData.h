@@ -82,8 +82,8 @@ class TProjectData {
         NormShortWavesPos2{}, NormShortWavesNeg2{}, NormShortWavesPos3{}, NormShortWavesNeg3{};
     LineArray NormZijPos{}, NormZijNeg{}, NormZijCalcPos{}, NormZijCalcNeg{};
     NewNormArray SamplX{}, SamplProfile{}, NewNormX{}, NewNormProfile{}, NewNormNormLine{};
-    // Samples read from TOP_MEAS and ZIJ_MEAS (0 when the file has none: the lists then read
-    // as zeros and a quality index computed from them means nothing).
+    // Samples read from TOP_MEAS and ZIJ_MEAS. Without samples there is nothing to assess:
+    // QI (no TOP_MEAS samples) or QIZij (no ZIJ_MEAS samples) then stays empty.
     int TopMeasCount = 0, ZijMeasCount = 0;
 
     ProfileDocument Document;

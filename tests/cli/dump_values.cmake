@@ -1,5 +1,6 @@
 # Checks the values of dumped records, read back from the JSON: header texts with characters
-# JSON must escape, the error a record reports, and a profile file that does not exist.
+# JSON must escape, the quality indices, the error a record reports, and a profile file that
+# does not exist.
 # Called with -DCLI=<ostiva-cli> -DWORK=<scratch directory>.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -50,6 +51,10 @@ expect_field("${line0}" LasSer "Zoë")
 expect_field("${line0}" Eigenaar "Café")
 expect_field("${line0}" Snelheid "80")
 expect_field("${line0}" Norm "2.40")
+# Means of samples 4-8 and 9-13: 0.12 and 0 mm; segment 2 falls 0.12 mm over 25 mm, weighted
+# 0.7: 3.36 mrad over A = 2.4 gives 1.40. No ZIJ_MEAS samples: no lateral index at all.
+expect_field("${line0}" QI " 1.40")
+expect_field("${line0}" QIZij "")
 string(JSON errorType TYPE "${line0}" error)
 if(NOT errorType STREQUAL "NULL")
   message(FATAL_ERROR "a good record reports an error: ${line0}")

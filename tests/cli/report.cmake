@@ -1,9 +1,12 @@
 # The report command: a composite of three profiles in name order (letter case ignored), one
-# comparison page, and no file left behind when a profile cannot be read.
+# comparison page, every page written when a profile cannot be read, no input file overwritten,
+# and nothing but the command's own messages on stderr.
 # Called with -DCLI=<ostiva-cli> -DWORK=<scratch directory> -DLANGUAGE=<language file>.
 cmake_minimum_required(VERSION 3.21)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
+# Without a runtime folder Qt would warn on stderr; the command prints only its own messages.
+unset(ENV{XDG_RUNTIME_DIR})
 
 function(profile name weld)
   file(WRITE "${WORK}/${name}" "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<METING>\r\n"
@@ -14,12 +17,24 @@ profile(zqB.xml WELD-B)
 profile(zqa.xml WELD-A)
 profile(ZQC.XML WELD-C)
 
+# Runs the report command; its stderr is left in `errors`. A success prints nothing there.
 function(run expect)
   execute_process(COMMAND "${CLI}" report ${ARGN} RESULT_VARIABLE status ERROR_VARIABLE errors
     OUTPUT_QUIET)
   if(NOT status EQUAL expect)
     message(FATAL_ERROR "report ${ARGN}: exit status ${status}, expected ${expect}: ${errors}")
   endif()
+  if(expect EQUAL 0 AND NOT errors STREQUAL "")
+    message(FATAL_ERROR "report ${ARGN}: stderr is not empty: ${errors}")
+  endif()
+  set(errors "${errors}" PARENT_SCOPE)
+endfunction()
+
+# The number of pages of a PDF file.
+function(page_count pdf result)
+  execute_process(COMMAND pdfinfo "${pdf}" OUTPUT_VARIABLE info ERROR_QUIET)
+  string(REGEX MATCH "Pages: *([0-9]+)" found "${info}")
+  set(${result} "${CMAKE_MATCH_1}" PARENT_SCOPE)
 endfunction()
 
 run(0 --kind 0 --language-file "${LANGUAGE}" -o "${WORK}/all.pdf"
@@ -49,20 +64,61 @@ if(NOT text MATCHES "WELD-B" OR NOT text MATCHES "WELD-A" OR second EQUAL 0)
   message(FATAL_ERROR "not one comparison page of both profiles: ${text}")
 endif()
 
-# A profile that cannot be read: status 1, and the old file stays as it was.
-file(WRITE "${WORK}/old.pdf" "old")
-run(1 --kind 0 --language-file "${LANGUAGE}" -o "${WORK}/old.pdf" "${WORK}/zqa.xml"
-    "${WORK}/zq_missing.xml")
-run(1 --kind 0 --language-file "${LANGUAGE}" --compare "${WORK}/zq_missing.xml" "${WORK}/zqa.xml"
-    -o "${WORK}/old.pdf")
-file(READ "${WORK}/old.pdf" old)
-if(NOT old STREQUAL "old")
-  message(FATAL_ERROR "a failed report changed the output file")
+# One profile not well-formed, one at a speed outside the table, one missing: each is named on
+# stderr, status 1, and every page is written, a bad file's page from what its record holds.
+file(WRITE "${WORK}/zqbroken.xml" "<METING><INFO_MANU LASNR=\"WELD-X\"")
+file(READ "${WORK}/zqB.xml" text)
+string(REPLACE "WELD-B\" SNELHEID=\"120" "WELD-S\" SNELHEID=\"90" text "${text}")
+file(WRITE "${WORK}/zqspeed.xml" "${text}")
+run(1 --kind 0 --language-file "${LANGUAGE}" -o "${WORK}/batch.pdf" "${WORK}/zqa.xml"
+    "${WORK}/zqbroken.xml" "${WORK}/zqspeed.xml" "${WORK}/zq_missing.xml")
+foreach(name zqbroken.xml zqspeed.xml zq_missing.xml)
+  if(NOT errors MATCHES "${name}")
+    message(FATAL_ERROR "${name} is not named on stderr: ${errors}")
+  endif()
+endforeach()
+if(errors MATCHES "zqa.xml")
+  message(FATAL_ERROR "a readable profile is reported: ${errors}")
 endif()
-# A folder that does not exist: status 1, nothing written.
+page_count("${WORK}/batch.pdf" pages)
+execute_process(COMMAND pdftotext -f 4 -l 4 "${WORK}/batch.pdf" - OUTPUT_VARIABLE last)
+if(NOT pages EQUAL 4 OR NOT last MATCHES "WELD-S")
+  message(FATAL_ERROR "not four pages, the last of zqspeed.xml: ${pages} pages, ${last}")
+endif()
+run(1 --kind 4 --language-file "${LANGUAGE}" --compare "${WORK}/zq_missing.xml" "${WORK}/zqa.xml"
+    -o "${WORK}/compare_bad.pdf")
+execute_process(COMMAND pdftotext "${WORK}/compare_bad.pdf" - OUTPUT_VARIABLE text)
+if(NOT text MATCHES "WELD-A" OR NOT text MATCHES "zq_missing.xml")
+  message(FATAL_ERROR "the comparison page of a missing and a good profile: ${text}")
+endif()
+
+# -o naming an input file, by another path, a symbolic or a hard link: refused, nothing written.
+file(CREATE_LINK "${WORK}/zqa.xml" "${WORK}/symbolic.xml" SYMBOLIC)
+file(CREATE_LINK "${WORK}/zqa.xml" "${WORK}/hard.xml")
+file(READ "${WORK}/zqa.xml" before)
+foreach(output "${WORK}/zqa.xml" "${WORK}/../cli_report/zqa.xml" "${WORK}/symbolic.xml"
+               "${WORK}/hard.xml" "${LANGUAGE}")
+  run(2 --kind 0 --language-file "${LANGUAGE}" -o "${output}" "${WORK}/zqB.xml" "${WORK}/zqa.xml")
+endforeach()
+run(2 --kind 0 --language-file "${LANGUAGE}" --compare "${WORK}/zqB.xml" "${WORK}/hard.xml"
+    -o "${WORK}/zqa.xml")
+file(READ "${WORK}/zqa.xml" after)
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "an input profile was overwritten")
+endif()
+
+# A language file named but not there: status 2 with a clear message, nothing written.
+run(2 --kind 0 --language-file "${WORK}/ostiva_XX.ini" -o "${WORK}/nolanguage.pdf"
+    "${WORK}/zqa.xml")
+if(NOT errors MATCHES "language file .*ostiva_XX.ini does not exist")
+  message(FATAL_ERROR "no clear message: ${errors}")
+endif()
+
+# The output folder does not exist: status 1, nothing written.
 run(1 --kind 0 --language-file "${LANGUAGE}" -o "${WORK}/no/such/dir/x.pdf" "${WORK}/zqa.xml")
 file(GLOB left "${WORK}/*.pdf*")
-list(LENGTH left count)
-if(NOT count EQUAL 3)
+list(SORT left)
+set(expected "${WORK}/all.pdf;${WORK}/batch.pdf;${WORK}/compare.pdf;${WORK}/compare_bad.pdf")
+if(NOT left STREQUAL expected)
   message(FATAL_ERROR "files left behind: ${left}")
 endif()

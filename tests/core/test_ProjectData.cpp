@@ -169,6 +169,31 @@ TEST_F(ProjectDataTest, QualityOfKnownProfiles) {
     EXPECT_EQ(r->QIZij, " 1.20");
 }
 
+TEST_F(ProjectDataTest, AListWithoutSamplesHasNoQualityIndex) {
+    // At 160 km/h the lateral index of POSP 0.35 / NEGP -0.6 is 0.6 / 0.5 = 1.20.
+    const std::string zijAt160 = "SNELHEID=\"160\"";
+    const std::string noSamples = HandProfile("\r\n", zijAt160);
+    const struct {
+        const char* what;
+        std::string xml;
+        const char* qi;
+        const char* qiZij;
+    } cases[] = {
+        {"neither list", noSamples, "", ""},
+        {"no vertical", Replace(noSamples, "\r\n</ZIJ_MEAS>", "-500 0.2\r\n</ZIJ_MEAS>"), "",
+         " 1.20"},
+        {"no lateral", Replace(noSamples, "\r\n</TOP_MEAS>", "-500 0\r\n</TOP_MEAS>"), " 0.00", ""},
+        {"missing elements", "<METING><INFO_MANU " + zijAt160 + "/></METING>", "", ""},
+    };
+    for (const auto& c : cases) {
+        const auto r = BuildFrom(c.xml);
+        EXPECT_EQ(r->Error, "") << c.what;
+        EXPECT_EQ(r->QI, c.qi) << c.what;
+        EXPECT_EQ(r->QIZij, c.qiZij) << c.what;
+        EXPECT_EQ(r->Norm, "1.60") << c.what; // the speed's limit is still known
+    }
+}
+
 TEST_F(ProjectDataTest, BandZeroIsTheFilesShortWavesFromSampleTwoAndReplacesItsValues) {
     // 0.01 mm everywhere but sample 1, which band 0 does not reach: GSD 0.01, one positive
     // half-wave and an empty negative one (n = 2), GA 0.01 / 2, GG 180 / 3, nothing beyond the
@@ -403,10 +428,11 @@ TEST_F(ProjectDataTest, SampleListsOfOtherLengths) {
     EXPECT_EQ(r->Error, "");
     EXPECT_DOUBLE_EQ(r->TopMeas[201], GenerateProfile(o).topMeas[200]);
 
+    // A position without its value: no sample, so no quality index.
     r = BuildFrom(HandProfile("\r\n-500\r\n", "SNELHEID=\"80\""));
     EXPECT_EQ(r->Error, "");
     EXPECT_EQ(r->TopMeas[1], 0.0);
-    EXPECT_EQ(r->QI, " 0.00");
+    EXPECT_EQ(r->QI, "");
 }
 
 TEST_F(ProjectDataTest, OddSampleTextsAreReadByTheNumberRule) {

@@ -8,8 +8,10 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -57,22 +59,98 @@ class BandMap {
     double fontScale_ = 1;
 };
 
-void DrawLabel(QPainter& p, const BandMap& map, const ReportLabel& label) {
-    if (!label.visible || label.text.isEmpty())
-        return;
-    QFont font = map.Font(label.pointSize, label.bold);
-    if (label.fitWidth > 0) {
-        // A caption longer than its room is set smaller rather than run into its value.
-        const double width = QFontMetricsF(font, p.device()).horizontalAdvance(label.text);
-        const double room = map.Length(label.fitWidth);
-        if (width > room)
-            font.setPointSizeF(font.pointSizeF() * room / width);
+// Left-aligned text ends this far before the next box (a caption: before its value's text).
+constexpr double kCellGapMm = 1.0;
+constexpr double kTitleGapMm = 3.0;    // between the chart title and the owner
+constexpr double kSmallestShare = 0.7; // a shrinking text keeps at least 70 % of its size
+constexpr double kTitlePt = 11;
+
+// A label's text as it is drawn: its font and lines, and the area (painter coordinates) it
+// stays inside.
+struct PlacedText {
+    QFont font;
+    QStringList lines;
+    QRectF area;
+    double lineHeight = 0;
+    Qt::Alignment align;
+    double firstWidth = 0; // of the first line
+};
+
+// Breaks `text` into at most `maxLines` lines of `width`, at blanks where it can and anywhere
+// where a word is longer than a line; the last line is cut with an ellipsis.
+QStringList WrappedLines(const QString& text, const QFont& font, QPaintDevice* device, double width,
+                         int maxLines) {
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const QFontMetricsF metrics(font, device);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() + 1 == maxLines) {
+            lines << metrics.elidedText(text.mid(line.textStart()).trimmed(), Qt::ElideRight,
+                                        width);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
     }
-    p.setFont(font);
-    p.setPen(label.colour);
-    const int flags =
-        int(label.align) | Qt::AlignTop | Qt::TextDontClip | (label.wrap ? Qt::TextWordWrap : 0);
-    p.drawText(map.Rect(label.box), flags, label.text);
+    layout.endLayout();
+    return lines;
+}
+
+// Fits the label's text into `area`: smaller where the label may shrink, wrapped where it has
+// lines for it, and cut with an ellipsis where it still does not fit.
+PlacedText Place(const QPainter& p, const BandMap& map, const ReportLabel& label,
+                 const QRectF& area) {
+    PlacedText t;
+    t.area = area;
+    if (!(label.align & (Qt::AlignRight | Qt::AlignHCenter)))
+        t.area.setRight(std::max(area.left(), area.right() - map.Length(kCellGapMm)));
+    t.align = label.align;
+    t.font = map.Font(label.pointSize, label.bold);
+    QPaintDevice* device = p.device();
+    const double width = std::max(0.0, t.area.width());
+    if (label.shrink) {
+        const double natural = QFontMetricsF(t.font, device).horizontalAdvance(label.text);
+        if (natural > width) {
+            // A little under the exact share: font sizes do not scale advances exactly.
+            const double share = std::max(kSmallestShare, 0.98 * width / natural);
+            t.font.setPointSizeF(t.font.pointSizeF() * share);
+        }
+    }
+    const QFontMetricsF metrics(t.font, device);
+    t.lineHeight = metrics.lineSpacing();
+    t.lines = label.lines > 1 ? WrappedLines(label.text, t.font, device, width, label.lines)
+                              : QStringList{metrics.elidedText(label.text, Qt::ElideRight, width)};
+    t.firstWidth = t.lines.isEmpty() ? 0 : metrics.horizontalAdvance(t.lines.first());
+    return t;
+}
+
+// Where the first line of a placed text begins, in painter coordinates.
+double TextLeft(const PlacedText& t) {
+    if (t.align & Qt::AlignRight)
+        return t.area.right() - t.firstWidth;
+    if (t.align & Qt::AlignHCenter)
+        return t.area.center().x() - t.firstWidth / 2;
+    return t.area.left();
+}
+
+void DrawPlaced(QPainter& p, const PlacedText& t, const QColor& colour) {
+    p.save();
+    p.setClipRect(t.area);
+    p.setFont(t.font);
+    p.setPen(colour);
+    for (qsizetype i = 0; i < t.lines.size(); ++i)
+        p.drawText(
+            QRectF(t.area.left(), t.area.top() + i * t.lineHeight, t.area.width(), t.lineHeight),
+            int(t.align) | Qt::AlignTop | Qt::TextSingleLine, t.lines[i]);
+    p.restore();
+}
+
+bool Shown(const ReportLabel& label) {
+    return label.visible && !label.text.isEmpty();
 }
 
 QString AxisNumber(double value, int decimals) {
@@ -120,7 +198,8 @@ void DrawAxes(QPainter& p, const BandMap& map, const ReportPage& page,
         p.drawLine(at(x, -range), at(x, range));
         p.setPen(Qt::black);
         const QPointF bottom = at(x, -range);
-        p.drawText(QRectF(bottom.x() - map.Length(10), bottom.y() + map.Length(1), map.Length(20),
+        // Low enough to stay clear of the lowest label of the vertical axis.
+        p.drawText(QRectF(bottom.x() - map.Length(10), bottom.y() + map.Length(2.2), map.Length(20),
                           map.Length(labelHeight)),
                    Qt::AlignHCenter | Qt::AlignTop, AxisNumber(x, 0));
     }
@@ -160,6 +239,17 @@ void DrawLegend(QPainter& p, const BandMap& map, const ReportPage& page) {
     }
 }
 
+// The chart title, one line centred above the plot.
+ReportLabel TitleLabel(const ReportPage& page) {
+    ReportLabel title;
+    title.text = page.title;
+    title.box = QRectF(kChart.left(), kChart.top() + 1.5, kChart.width(), 5.5);
+    title.align = Qt::AlignHCenter;
+    title.pointSize = kTitlePt;
+    title.bold = true;
+    return title;
+}
+
 void DrawChart(QPainter& p, const BandMap& map, const ReportPage& page) {
     const QRectF plot = map.Rect(kPlot);
     const double range = page.axis.range;
@@ -167,10 +257,8 @@ void DrawChart(QPainter& p, const BandMap& map, const ReportPage& page) {
         return QPointF(plot.left() + (x - kChartMinX) / (kChartMaxX - kChartMinX) * plot.width(),
                        plot.bottom() - (y + range) / (2 * range) * plot.height());
     };
-    p.setFont(map.Font(11, true));
-    p.setPen(Qt::black);
-    p.drawText(map.Rect(QRectF(kChart.left(), kChart.top() + 1.5, kChart.width(), 5.5)),
-               Qt::AlignHCenter | Qt::AlignTop, page.title);
+    const ReportLabel title = TitleLabel(page);
+    DrawPlaced(p, Place(p, map, title, map.Rect(title.box)), title.colour);
     if (page.legendVisible)
         DrawLegend(p, map, page);
     DrawAxes(p, map, page, at);
@@ -203,7 +291,27 @@ void DrawReportPage(QPainter& painter, const QRectF& sheet, const ReportPage& pa
     painter.save();
     const BandMap map(painter, sheet);
     DrawChart(painter, map, page);
-    for (const ReportLabel& label : page.labels)
-        DrawLabel(painter, map, label);
+    // The owner stands in the same strip as the chart title: it ends short of the title.
+    const ReportLabel title = TitleLabel(page);
+    const PlacedText placedTitle = Place(painter, map, title, map.Rect(title.box));
+    const double titleRight = page.title.isEmpty() ? -std::numeric_limits<double>::infinity()
+                                                   : TextLeft(placedTitle) + placedTitle.firstWidth;
+    for (auto it = page.labels.begin(); it != page.labels.end(); ++it) {
+        const ReportLabel& label = it.value();
+        if (!Shown(label))
+            continue;
+        QRectF area = map.Rect(label.box);
+        if (it.key() == "owner")
+            area.setLeft(std::max(area.left(), titleRight + map.Length(kTitleGapMm)));
+        if (!label.value.isEmpty()) {
+            // A caption may reach up to its value's text, inside or before the value's box.
+            const ReportLabel& value = page.Label(label.value);
+            const QRectF valueBox = map.Rect(value.box);
+            const double valueLeft =
+                Shown(value) ? TextLeft(Place(painter, map, value, valueBox)) : valueBox.right();
+            area.setRight(std::max(area.left(), valueLeft));
+        }
+        DrawPlaced(painter, Place(painter, map, label, area), label.colour);
+    }
     painter.restore();
 }

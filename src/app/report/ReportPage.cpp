@@ -20,7 +20,8 @@ const QString kII = "_II";
 // Row tops of the value grid; row 0 holds the column heads of a comparison page.
 constexpr double kRowTop[] = {139.7, 146.1, 152.4, 158.8, 164.8, 171.2, 177.5, 183.9};
 constexpr double kRowHeight = 4.5;
-constexpr double kWrappedHeight = 11.4;
+constexpr double kWrappedHeight = 11.4; // the Track value: two rows
+constexpr int kWrappedLines = 2;
 
 struct Group {
     char letter;
@@ -31,16 +32,15 @@ struct Group {
     double headFirst, headSecond;   // left edges of the column heads
     Qt::Alignment align;
     bool bold;
-    double captionOverlap; // room a caption may take in the right-aligned value box
+    bool numbers; // values are numbers: set smaller rather than cut
 };
-constexpr double kCaptionGap = 0.8;
 
 // clang-format off
 const Group kGroups[] = {
-    {'A', 0,     26.2,  112.5, 26.2,  69.4,  70.2,  113.3, 45.5,  88.9,  Qt::AlignLeft,  false, 0},
-    {'B', 113.8, 136.8, 187.1, 136.8, 161.9, 163.0, 186.8, 140.5, 168.0, Qt::AlignLeft,  false, 0},
-    {'C', 187.1, 222.2, 231.5, 222.2, 231.5, 232.4, 241.7, 223.6, 233.6, Qt::AlignRight, false, 0.5},
-    {'D', 243.2, 255.3, 264.6, 255.3, 264.6, 264.8, 275.6, 256.6, 266.2, Qt::AlignRight, true, 3.5},
+    {'A', 0,     26.2,  112.5, 26.2,  69.4,  70.2,  113.3, 45.5,  88.9,  Qt::AlignLeft,  false, false},
+    {'B', 113.8, 136.8, 187.1, 136.8, 161.9, 163.0, 186.8, 140.5, 168.0, Qt::AlignLeft,  false, false},
+    {'C', 187.1, 222.2, 231.5, 222.2, 231.5, 232.4, 241.7, 223.6, 233.6, Qt::AlignRight, false, true},
+    {'D', 243.2, 255.3, 264.6, 255.3, 264.6, 264.8, 275.6, 256.6, 266.2, Qt::AlignRight, true,  true},
 };
 // clang-format on
 constexpr double kHeadWidth = 6.6;
@@ -160,14 +160,16 @@ void AddRow(ReportPage& page, const Group& g, const QString& captionName, const 
     c.text = caption;
     c.box = RowBox(g.captionLeft, g.valueLeft, row);
     c.bold = g.bold;
-    c.fitWidth = g.valueLeft - g.captionLeft - kCaptionGap + g.captionOverlap;
+    c.shrink = true;
+    c.value = valueName;
     page.labels[captionName] = c;
 
     ReportLabel v;
     v.box = RowBox(g.valueLeft, g.valueRight, row, height);
     v.align = g.align;
     v.bold = g.bold;
-    v.wrap = height > kRowHeight;
+    v.lines = height > kRowHeight ? kWrappedLines : 1;
+    v.shrink = g.numbers;
     page.labels[valueName] = v;
     v.box = RowBox(g.secondLeft, g.secondRight, row, height);
     v.visible = false;
@@ -322,8 +324,12 @@ ReportLabel& ReportPage::Label(const QString& name) {
     return it.value();
 }
 
+// Without detaching the shared labels: a drawing that walks them keeps valid iterators.
 const ReportLabel& ReportPage::Label(const QString& name) const {
-    return const_cast<ReportPage*>(this)->Label(name);
+    const auto it = labels.constFind(name);
+    if (it == labels.cend())
+        throw std::logic_error("no report label " + name.toStdString());
+    return it.value();
 }
 
 ReportPage NewReportPage(const ReportCaptions& captions) {

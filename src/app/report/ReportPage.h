@@ -41,7 +41,8 @@ struct ReportCaptions {
     static ReportCaptions Read(const LanguageTexts& language);
 };
 
-// A placed text of the page.
+// A placed text of the page. A text never leaves its box: what does not fit is cut with an
+// ellipsis, after wrapping (up to `lines` lines) or setting it smaller where the label allows.
 struct ReportLabel {
     QString text;
     QRectF box; // mm from the band's top-left corner
@@ -50,8 +51,11 @@ struct ReportLabel {
     bool bold = false;
     QColor colour = Qt::black;
     bool visible = true;
-    bool wrap = false;   // long text wraps inside the box
-    double fitWidth = 0; // mm: a longer text is set smaller to fit; 0: never
+    int lines = 1;       // a longer text wraps into at most this many lines of the box
+    bool shrink = false; // a longer text is first set smaller, down to a smallest size
+    // A caption: the name of the value it introduces. The caption may reach into that value's
+    // box up to a gap before the value's text, so a short right-aligned value leaves it room.
+    QString value;
 };
 
 // A line of the chart, through its points in order.

@@ -257,6 +257,46 @@ TEST_F(PrintProfilesTest, CompositeHoldsTheChosenFilesInListOrderReadAgainForEve
     EXPECT_EQ(previews, 1);
 }
 
+TEST_F(PrintProfilesTest, AnUnreadableProfileIsReportedAndStillGetsItsPage) {
+    const QString project = folder.MakeDirectory("project");
+    WriteProfile(project + "zq001.xml", "W-good", 1);
+    const QString bad = WriteProfile(project + "zq002.xml", "W-bad", 2);
+    TProjectForm* form = TProjectForm::OpenProject(&area, bad);
+    ASSERT_NE(form, nullptr);
+    ostiva::testdata::WriteFileBytes(bad.toStdString(), "<METING><INFO_MANU LASNR=\"x\"");
+    const QString loadError = "XMLFile " + bad + " load error: ";
+
+    // Each build of the pages reads the files again: the preview is built once here.
+    SetPreviewRunner([this](TReportPreview& preview) {
+        ++previews;
+        shownPages = preview.Pages();
+    });
+    // Print Preview: one error box, then the page of what the record holds.
+    PrintPreview(nullptr, *form);
+    ASSERT_EQ(previews, 1);
+    ASSERT_EQ(dialogs.Texts("Error").size(), 1);
+    EXPECT_TRUE(dialogs.Texts("Error")[0].startsWith(loadError))
+        << dialogs.Texts("Error")[0].toStdString();
+    ASSERT_EQ(shownPages.size(), 1);
+    EXPECT_TRUE(PageTexts(shownPages[0]).contains("|zq002.xml|"));
+
+    // Print Profiles: one box for the bad file, a page for each file.
+    DrivenPrintDialog dialog;
+    TfrmCompReport composite(dialog);
+    dialog.User = [](DrivenPrintDialog& d) {
+        d.ClickFile("zq001.xml");
+        d.Click("btnOK");
+    };
+    PrintProfiles(nullptr, *form, dialog, composite);
+    ASSERT_EQ(previews, 2);
+    ASSERT_EQ(dialogs.Texts("Error").size(), 2);
+    EXPECT_TRUE(dialogs.Texts("Error")[1].startsWith(loadError));
+    ASSERT_EQ(shownPages.size(), 2);
+    EXPECT_TRUE(PageTexts(shownPages[0]).contains("|W-good|"));
+    EXPECT_TRUE(PageTexts(shownPages[1]).contains("|zq002.xml|"));
+    EXPECT_FALSE(PageTexts(shownPages[1]).contains("W-bad"));
+}
+
 TEST_F(PrintProfilesTest, PrintPreviewPrintsTheSavedFileOrTheComparisonPage) {
     const QString project = folder.MakeDirectory("project");
     const QString one = WriteProfile(project + "zq001.xml", "W-one", 1);

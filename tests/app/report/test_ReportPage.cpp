@@ -65,19 +65,20 @@ QString AllText(const QList<Word>& words) {
 constexpr double kBand = 10;
 constexpr double kRow0 = 139.7, kRow1 = 146.1, kRow3 = 158.8;
 
-testdata::GeneratorOptions Profile(const std::string& weld, const std::string& speed) {
+testdata::GeneratorOptions Profile(const std::string& weld, const std::string& speed,
+                                   const std::string& owner = "Spoorbouw") {
     testdata::GeneratorOptions o;
     o.speed = speed;
     testdata::ProfileHeader h;
     h.lasNr = weld;
     h.plaats = "Utrecht";
-    h.eigenaar = "Spoorbouw";
+    h.eigenaar = owner;
     h.datum = "01-02-2026";
     h.tijd = "10:00:00";
     h.device = "D1";
-    h.spoor = "1";
+    h.spoor = "Spoor-7";
     h.km = "60E1";
-    h.rail = "L";
+    h.rail = "Links";
     h.lasType = "TW";
     h.lasSer = "Jansen";
     h.werkNummer = "J1";
@@ -90,9 +91,9 @@ testdata::GeneratorOptions Profile(const std::string& weld, const std::string& s
 class ReportPageTest : public ::testing::Test {
   protected:
     TProjectData Record(const std::string& name, const std::string& weld,
-                        const std::string& speed = "160") {
+                        const std::string& speed = "160", const std::string& owner = "Spoorbouw") {
         const std::string path = dir_.File(name);
-        testdata::WriteProfileFile(path, Profile(weld, speed));
+        testdata::WriteProfileFile(path, Profile(weld, speed, owner));
         return TProjectData(path, "", kLanguage);
     }
     testdata::ScopedTempDir dir_;
@@ -113,6 +114,8 @@ TEST(ReportAxisRule, TopMeasFollowsTheCurveEveryOtherKindIsFixed) {
     expect(gkTopMeas, 2.0, 2, 4);
     expect(gkTopMeas, 2.5, 2, 1);
     for (double m : {0.0, 0.01, 5.0}) {
+        expect(gkTopNorm, m, 2, 1);
+        expect(gkZijNorm, m, 2, 1);
         expect(gkShortWaves1, m, 0.06, 1);
         expect(gkTrend, m, 2, 1);
         expect(gkZijMeas, m, 2, 1);
@@ -154,6 +157,106 @@ TEST_F(ReportPageTest, SinglePageTextsStandWhereTheLayoutPutsThem) {
     ExpectNear(Find(words, "1.37")[0].top, kBand + kRow1, "quality top");
     ASSERT_EQ(Find(words, "1.6").size(), 1); // A of 160 km/h, row 4
     ExpectNear(Find(words, "160")[0].top, kBand + kRow3, "speed in row 3");
+}
+
+TEST_F(ReportPageTest, EveryRowOfTheSinglePageStandsInItsGroupAndRow) {
+    TProjectData r = Record("zq1.xml", "W-17");
+    r.TopPosP = "1.234";
+    r.TopNegP = "-0.5";
+    r.TopPosH = "2";
+    r.TopNegH = "not found";
+    r.QI = "0.87";
+    const QList<Word> words =
+        PdfWords(ReportPdf({SingleReportPage(ReportCaptions::BuiltIn(), r, gkTopMeas, "Top")}));
+    // Row tops of the value grid, rows 1 to 7.
+    const double rowTop[] = {0, 146.1, 152.4, 158.8, 164.8, 171.2, 177.5, 183.9};
+    const struct {
+        const char* caption; // its first word
+        const char* value;   // the whole value, one word
+        int row;
+        double captionLeft, valueEdge; // the value's left edge, or its right edge when right
+        bool right;
+    } rows[] = {
+        {"Weld", "W-17", 1, 0, 26.2, false},
+        {"Serial", "D1", 2, 0, 26.2, false},
+        {"Report:", "zq1.xml", 3, 0, 26.2, false},
+        {"Date:", "01-02-2026", 4, 0, 26.2, false},
+        {"Time:", "10:00:00", 5, 0, 26.2, false},
+        {"Job", "J1", 6, 0, 26.2, false},
+        {"Operator:", "Jansen", 7, 0, 26.2, false},
+        {"Location", "Utrecht", 1, 113.8, 136.8, false},
+        {"Rail", "60E1", 2, 113.8, 136.8, false},
+        {"Rail", "Links", 3, 113.8, 136.8, false},
+        {"Weld", "TW", 4, 113.8, 136.8, false},
+        {"Switch", "W1", 5, 113.8, 136.8, false},
+        {"Track:", "Spoor-7", 6, 113.8, 136.8, false},
+        {"Pos.", "1.23", 1, 187.1, 231.5, true},
+        {"Neg.", "-0.50", 2, 187.1, 231.5, true},
+        {"Pos.", "2.00", 3, 187.1, 231.5, true},
+        {"Neg.", "0.00", 4, 187.1, 231.5, true},
+        {"QI", "0.87", 1, 243.2, 264.6, true},
+        {"V", "160", 3, 243.2, 264.6, true},
+        {"A", "1.6", 4, 243.2, 264.6, true},
+    };
+    const auto at = [&](const char* text, double top) -> QList<Word> {
+        QList<Word> found;
+        for (const Word& w : Find(words, text))
+            if (std::abs(w.top - (kBand + top)) < 0.5)
+                found.append(w);
+        return found;
+    };
+    for (const auto& row : rows) {
+        const QList<Word> value = at(row.value, rowTop[row.row]);
+        ASSERT_EQ(value.size(), 1) << row.value << " in row " << row.row;
+        ExpectNear(row.right ? value[0].right : value[0].left, kBand + row.valueEdge, row.value);
+        const QList<Word> caption = at(row.caption, rowTop[row.row]);
+        const bool captionThere = std::any_of(caption.begin(), caption.end(), [&](const Word& w) {
+            return std::abs(w.left - (kBand + row.captionLeft)) < 0.5;
+        });
+        EXPECT_TRUE(captionThere) << row.caption << " in row " << row.row;
+    }
+}
+
+TEST_F(ReportPageTest, LateralKindsShowTheZijMeasurementSetAndQuality) {
+    TProjectData r = Record("zq1.xml", "W-17");
+    r.TopPosP = r.TopNegP = r.TopPosH = r.TopNegH = "9";
+    r.ZijPosP = "0.35";
+    r.ZijNegP = "-0.6";
+    r.ZijPosH = "1.005e1";
+    r.ZijNegH = "abc";
+    r.QI = "0.10";
+    r.QIZij = "1.20";
+    const ReportCaptions captions = ReportCaptions::BuiltIn();
+    for (TGraphKind kind : {gkZijMeas, gkZijNorm}) {
+        ReportPage page = SingleReportPage(captions, r, kind, "Zij");
+        EXPECT_EQ(page.Label("valC1").text, " 0.35") << kind;
+        EXPECT_EQ(page.Label("valC2").text, "-0.60") << kind;
+        EXPECT_EQ(page.Label("valC3").text, "10.05") << kind;
+        EXPECT_EQ(page.Label("valC4").text, " 0.00") << kind;
+        EXPECT_EQ(page.Label("capC1").text, "Pos. versine [mm]:") << kind;
+        EXPECT_EQ(page.Label("valQI").text, "1.20") << kind;
+        EXPECT_EQ(page.Label("valQI").colour, QColor(255, 0, 0)) << kind;
+        // Profile II of a comparison page takes the same set in its own column.
+        page = ComparisonReportPage(captions, r, r, kind, "Zij");
+        EXPECT_EQ(page.Label("valC1_II").text, " 0.35") << kind;
+        EXPECT_EQ(page.Label("valC4_II").text, " 0.00") << kind;
+        EXPECT_TRUE(page.Label("valC3_II").visible) << kind;
+    }
+}
+
+TEST_F(ReportPageTest, AProfileWithoutSamplesPrintsNoQuality) {
+    testdata::GeneratorOptions o = Profile("W-17", "160");
+    o.omit = {"TOP_MEAS"};
+    const std::string path = dir_.File("zq1.xml");
+    testdata::WriteProfileFile(path, o);
+    const TProjectData r(path, "", kLanguage);
+    const QList<Word> words =
+        PdfWords(ReportPdf({SingleReportPage(ReportCaptions::BuiltIn(), r, gkTopMeas, "Top")}));
+    ASSERT_EQ(Find(words, "QI").size(), 1); // the caption stays
+    for (const Word& w : words)
+        EXPECT_FALSE(std::abs(w.top - (kBand + kRow1)) < 0.5 &&
+                     std::abs(w.right - (kBand + 264.6)) < 0.5)
+            << w.text.toStdString() << " where the quality would stand";
 }
 
 TEST_F(ReportPageTest, QualityIsRedOnlyAboveOne) {
@@ -222,6 +325,18 @@ TEST_F(ReportPageTest, ComparisonPageHasTwoColumnsHeadsAndLegend) {
     EXPECT_TRUE(text.contains(limit + " ")) << "limit line once, plain";
     EXPECT_FALSE(text.contains(limit + " - I")) << text.toStdString();
     EXPECT_EQ(Find(words, "Spoorbouw").size(), 1); // profile I's owner only
+}
+
+TEST_F(ReportPageTest, TheComparisonPagePrintsProfileOnesOwnerOnly) {
+    const TProjectData first = Record("zq1.xml", "W-17", "160", "Spoorbouw");
+    const TProjectData second = Record("zq2.xml", "W-99", "160", "Railinfra");
+    const ReportPage page =
+        ComparisonReportPage(ReportCaptions::BuiltIn(), first, second, gkTopMeas, "Top");
+    EXPECT_EQ(page.Label("owner").text, "Spoorbouw");
+    const QList<Word> words = PdfWords(ReportPdf({page}));
+    ASSERT_EQ(Find(words, "Spoorbouw").size(), 1);
+    ExpectNear(Find(words, "Spoorbouw")[0].right, kBand + 262.7, "owner, right-aligned");
+    EXPECT_TRUE(Find(words, "Railinfra").isEmpty());
 }
 
 TEST_F(ReportPageTest, ComparisonTopNormAndZijNormShowSecondLimits) {
