@@ -432,7 +432,7 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     c->tabGraficType->setDrawBase(false);
     for (const GraphKindSpec& kind : GraphKinds())
         c->tabGraficType->addTab(kind.builtInCaption);
-    c->Label22 = NewLabel("Label22", "Company name", main);
+    c->Label22 = NewLabel("Label22", kBuiltInCompanyName, main);
     QFont companyFont = c->Label22->font();
     companyFont.setBold(true);
     c->Label22->setFont(companyFont);

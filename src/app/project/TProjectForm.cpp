@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTabBar>
+#include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 #include <string_view>
@@ -211,15 +213,18 @@ void TProjectForm::ShowSelectedProfile(const QString& speedOverride) {
     const QScopedValueRollback selecting(Selecting, true);
     if (Editable && Modified) {
         if (!ProfileSave(true)) {
-            // The edits stay on screen, and so does the entry they belong to.
+            // The edits stay on screen, and so does the entry they belong to. A mouse press
+            // highlights the entry it hit after this handler has run, so the highlight is
+            // put right once more when the press has been handled.
             SelectShownEntry();
+            QTimer::singleShot(0, this, [this] { SelectShownEntry(); });
             return;
         }
         Modified = false;
     }
     const int count = FileListBox1->count();
     if (count == 0) {
-        ui_->chtDisplay->FillPlaceholders();
+        ShowNoProfile();
     } else {
         int index = FileListBox1->SelectedIndex();
         if (index < 0)
@@ -245,6 +250,31 @@ void TProjectForm::ShowSelectedProfile(const QString& speedOverride) {
     UpdateHeaderAccess();
     tabGraficTypeChange();
     emit StateChanged();
+}
+
+// The last profile has left the list: nothing of it stays on screen, as in a new project, so
+// that neither its header nor its quality index is taken for a profile that is still there.
+void TProjectForm::ShowNoProfile() {
+    const QScopedValueRollback selecting(Selecting, true);
+    currentProfile_.reset();
+    CurrentFile.clear();
+    headerTyped_ = false;
+    for (const HeaderFieldSpec& spec : kHeaderFields) {
+        if (QString(spec.field) == "Memo1")
+            ui_->Memo1->clear();
+        else
+            SetFieldText(spec.field, QString());
+    }
+    ui_->Label22->setText(kBuiltInCompanyName);
+    for (const ParameterSpec& spec : kParameterFields)
+        SetFieldText(spec.field, QString());
+    for (QLabel* label : {ui_->lblQuality, ui_->lblQIZij, ui_->lblVel, ui_->lblVelZij})
+        label->clear();
+    TProfileChart* chart = ui_->chtDisplay;
+    for (const QString& name : chart->SeriesNames())
+        chart->Series(name)->clear();
+    chart->FillPlaceholders();
+    ShowNormLines();
 }
 
 void TProjectForm::SelectShownEntry() {

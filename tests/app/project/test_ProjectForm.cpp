@@ -103,6 +103,7 @@ QString WriteStepProfile(const QString& path, int stepUm, const char* speed, con
 
 TEST_F(ProjectFormTest, OpenProjectShowsTheFileWithItsHeaderAndParameters) {
     const QString dir = folder.MakeProject("p", 3);
+    WriteStepProfile(dir + "zq0002.xml", 80, "40", "1.00");
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
 
     EXPECT_EQ(form->ProjectDir, dir);
@@ -114,17 +115,16 @@ TEST_F(ProjectFormTest, OpenProjectShowsTheFileWithItsHeaderAndParameters) {
     EXPECT_EQ(Text(form, "Edit2"), "zq0002.xml");
     EXPECT_EQ(QDir::currentPath() + "/", dir);
 
-    const ostiva::TProjectData& record = *form->CurrentProfile();
-    EXPECT_EQ(Text(form, "Edit12"), QString::fromStdString(record.LasNr));
-    EXPECT_EQ(Text(form, "Edit1"), QString::fromStdString(record.Device));
-    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(),
-              QString::fromStdString(record.Spoor));
-    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), QString::fromStdString(record.Eigenaar));
-    EXPECT_EQ(Text(form, "Edit14"),
-              QString::fromStdString(ostiva::Format5_2(ostiva::ParseDecimal(record.TopPosP))));
-    EXPECT_EQ(Text(form, "Edit14").size(), 5);
-    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), QString::fromStdString(record.QI));
-    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), QString::fromStdString(record.Snelheid));
+    // The texts of WriteStepProfile as they stand; POSP "0.1" and NEGP "0" as "%5.2f".
+    EXPECT_EQ(Text(form, "Edit12"), "7");
+    EXPECT_EQ(Text(form, "Edit1"), "D1");
+    EXPECT_EQ(Text(form, "Edit8"), "Ut");
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), "1");
+    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), "Rail BV");
+    EXPECT_EQ(Text(form, "Edit14"), " 0.10");
+    EXPECT_EQ(Text(form, "Edit15"), " 0.00");
+    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), " 1.00");
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "40");
 
     EXPECT_FALSE(form->Modified);
     for (bool flag :
@@ -262,6 +262,19 @@ TEST_F(ProjectFormTest, FailedSaveKeepsTheEditsAndTheSelection) {
     EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
     EXPECT_EQ(Text(form, "Edit12"), edited);
 
+    // Chosen by mouse, too, the highlight goes back to the profile shown.
+    area.show();
+    dialogs.YesNoAnswers = {true};
+    QListWidget* list = form->FileListBox1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.Texts("Error").size(), 2);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems()[0]->text(), "zq0001.xml");
+    EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
+
     // Once the file may be written again, saving succeeds.
     ASSERT_EQ(chmod(qPrintable(dir + "zq0001.xml"), 0644), 0);
     EXPECT_TRUE(form->ProfileSave(false));
@@ -361,22 +374,33 @@ TEST_F(ProjectFormTest, WindowOfAFailedOpenTakesNoTypingUntilAProfileIsShown) {
     EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), kept.toStdString());
 }
 
-TEST_F(ProjectFormTest, EmptiedListKeepsTheLastProfileButPlaceholdersTheProfileCurves) {
+TEST_F(ProjectFormTest, EmptiedListShowsNoProfileAsAnEmptyProject) {
     const QString dir = folder.MakeProject("p", 1);
+    WriteStepProfile(dir + "zq0001.xml", 81, "40", "1.01"); // both QI red
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
-    const QString lasNr = Text(form, "Edit12");
     QFile::remove(dir + "zq0001.xml");
     form->FileListBox1->Refresh();
-    EXPECT_EQ(Text(form, "Edit12"), lasNr);
+
+    EXPECT_EQ(form->CurrentProfile(), nullptr);
+    EXPECT_EQ(form->CurrentFile, "");
+    for (const char* name : {"Edit12", "Edit1", "Edit2", "Edit7", "Edit6", "Edit14", "Edit48"})
+        EXPECT_EQ(Text(form, name), "") << name;
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), "");
+    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), "Company name");
+    for (const char* name : {"lblQuality", "lblVel", "lblQIZij", "lblVelZij"})
+        EXPECT_EQ(Find<QLabel>(form, name)->text(), "") << name;
     auto* chart = Find<TProfileChart>(form, "chtDisplay");
     EXPECT_EQ(chart->Series("serProfile")->count(), 200);
     EXPECT_DOUBLE_EQ(chart->Series("serProfile")->at(0).y(), 1000.0);
-    EXPECT_EQ(chart->Series("serZijMeas")->count(), 201);
+    for (const char* name : {"serZijMeas", "serNewNormProfile", "serNormZijCalcPos"})
+        EXPECT_EQ(chart->Series(name)->count(), 0) << name;
+    EXPECT_EQ(chart->Series("serNormTopPos")->count(), 2);
     EXPECT_TRUE(form->CanPrintPreview);
     EXPECT_FALSE(form->CanPrintProfiles || form->CanDelete || form->CanCopyTo);
     EXPECT_TRUE(HeaderReadOnly(form));
     Type(form, "Edit12", "x");
     EXPECT_FALSE(form->Modified);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
 TEST_F(ProjectFormTest, SpeedChangeRebuildsTheRecordAndDropsHeaderEdits) {
