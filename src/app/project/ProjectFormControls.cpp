@@ -211,10 +211,14 @@ QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
             c.Memo1->setObjectName("Memo1");
             c.Memo1->setReadOnly(true);
             c.Memo1->setMaximumHeight(46);
+            // Tab moves on to the next field, as in every other field; a tab character
+            // typed into the track would be saved into the file.
+            c.Memo1->setTabChangesFocus(true);
             c.Memo2 = new QPlainTextEdit(area);
             c.Memo2->setObjectName("Memo2");
             c.Memo2->setReadOnly(true);
             c.Memo2->setMaximumHeight(46);
+            c.Memo2->setTabChangesFocus(true);
             field = c.Memo1;
             second = c.Memo2;
         } else {
@@ -399,6 +403,23 @@ QWidget* BuildSpeedAndQuality(ProjectFormControls& c, QWidget* parent) {
     return area;
 }
 
+// Tab and Shift+Tab follow the reading order: the list, the graph kinds, the header fields
+// (each with its comparison partner), the speed list, the limit boxes and then the parameter
+// fields. Hidden and disabled controls are passed over by the toolkit.
+void SetReadingTabOrder(const ProjectFormControls& c) {
+    QList<QWidget*> order = {c.FileListBox1, c.tabGraficType};
+    for (const HeaderFieldSpec& spec : kHeaderFields)
+        order << c.pnlHeader->findChild<QWidget*>(spec.field)
+              << c.pnlHeader->findChild<QWidget*>(spec.secondField);
+    order << c.cbxVelInp;
+    for (const NormBoxSpec& box : kNormBoxes)
+        order << c.Edit(box.posField) << c.Edit(box.negField) << c.normButtons.value(box.button);
+    for (const ParameterSpec& spec : kParameterFields)
+        order << c.Edit(spec.field) << c.Edit(spec.secondField);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
 } // namespace
 
 std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
@@ -481,6 +502,7 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({WidthOf(c->FileListBox1, "zq000000_0000.xml") + 24, 1000});
+    SetReadingTabOrder(*c);
     return c;
 }
 

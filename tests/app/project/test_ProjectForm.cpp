@@ -664,4 +664,31 @@ TEST_F(ProjectFormTest, RecordThatCannotBeBuiltKeepsThePreviousProfile) {
     EXPECT_TRUE(HeaderReadOnly(later));
 }
 
+TEST_F(ProjectFormTest, TabFollowsTheReadingOrderAndNeverTypesATab) {
+    const QString dir = folder.MakeProject("p", 1);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    area.show();
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    auto* memo = Find<QPlainTextEdit>(form, "Memo1");
+    const QString track = memo->toPlainText();
+    // Left header column top to bottom, the right one, the speed list, the Top limits (the
+    // change button is disabled until a limit is typed).
+    const QStringList order = {"Edit12", "Edit1",  "Edit2",     "Edit3",         "Edit4",
+                               "Edit5",  "Edit7",  "Edit8",     "Edit10",        "Edit11",
+                               "Edit13", "Edit6",  "Memo1",     "cbxVelInp",     "edtNormTopPos",
+                               "edtNormTopNeg"};
+    Find<QWidget>(form, order[0])->setFocus();
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), order[i]);
+    }
+    for (int i = order.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), order[i]);
+    }
+    EXPECT_EQ(memo->toPlainText(), track);
+    EXPECT_FALSE(form->Modified);
+}
+
 } // namespace
