@@ -554,6 +554,38 @@ TEST_F(ProjectFormTest, ChangeButtonWritesAllFourteenLimitsAndMovesTheLines) {
     EXPECT_EQ(Text(later, "edtNormTopPos"), "0.5");
 }
 
+TEST_F(ProjectFormTest, LimitFieldsTakeADecimalCommaAndRefuseWhatIsNoNumber) {
+    TProjectForm* form =
+        TProjectForm::OpenProject(&area, folder.MakeProject("p", 1) + "zq0001.xml");
+    auto* field = Find<QLineEdit>(form, "edtNormTopPos");
+    auto* button = Find<QPushButton>(form, "btnNormZijChange");
+    struct Case {
+        const char* typed;
+        const char* shown;
+        bool accepted;
+    };
+    const Case cases[] = {{"0,3", "0.3", true},      {"-0,25", "-0.25", true},
+                          {"1e-1", "1e-1", true},    {"abc", "abc", false},
+                          {"1.2.3", "1.2.3", false}, {"1,2,3", "1.2.3", false},
+                          {"", "", false},           {"-", "-", false},
+                          {"0.3mm", "0.3mm", false}, {"1e999", "1e999", false}};
+    for (const Case& c : cases) {
+        field->clear();
+        QTest::keyClicks(field, c.typed);
+        EXPECT_EQ(field->text(), c.shown) << c.typed;
+        EXPECT_EQ(button->isEnabled(), c.accepted) << c.typed;
+        EXPECT_EQ(field->toolTip().isEmpty(), c.accepted) << c.typed;
+    }
+    // What was typed with a comma is stored and drawn with its value.
+    field->clear();
+    QTest::keyClicks(field, "0,3");
+    button->click();
+    ostiva::IniFile language(folder.LanguageFile("EN").toStdString());
+    EXPECT_EQ(language.ReadString("ProjectFormLabels", "edtNormTopPos", ""), "0.3");
+    EXPECT_EQ(Find<TProfileChart>(form, "chtDisplay")->Series("serNormTopPos")->at(0),
+              QPointF(-500, 0.3));
+}
+
 TEST_F(ProjectFormTest, LimitsThatCannotBeWrittenShowAnErrorBox) {
     TProjectForm* form =
         TProjectForm::OpenProject(&area, folder.MakeProject("p", 1) + "zq0001.xml");
@@ -674,10 +706,10 @@ TEST_F(ProjectFormTest, TabFollowsTheReadingOrderAndNeverTypesATab) {
     const QString track = memo->toPlainText();
     // Left header column top to bottom, the right one, the speed list, the Top limits (the
     // change button is disabled until a limit is typed).
-    const QStringList order = {"Edit12", "Edit1",  "Edit2",     "Edit3",         "Edit4",
-                               "Edit5",  "Edit7",  "Edit8",     "Edit10",        "Edit11",
-                               "Edit13", "Edit6",  "Memo1",     "cbxVelInp",     "edtNormTopPos",
-                               "edtNormTopNeg"};
+    const QStringList order = {"Edit12", "Edit1",     "Edit2",         "Edit3",
+                               "Edit4",  "Edit5",     "Edit7",         "Edit8",
+                               "Edit10", "Edit11",    "Edit13",        "Edit6",
+                               "Memo1",  "cbxVelInp", "edtNormTopPos", "edtNormTopNeg"};
     Find<QWidget>(form, order[0])->setFocus();
     for (int i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
