@@ -21,6 +21,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 
 using ostiva::TProjectData;
 
@@ -233,6 +234,8 @@ QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(4, 1);
+    // The fields keep together under their marks when the panels beside them are higher.
+    grid->setRowStretch(1 + leftRows, 1);
     return area;
 }
 
@@ -373,14 +376,18 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     marks->addWidget(markI);
     marks->addWidget(markII);
     grid->addLayout(marks, 0, 0);
+    // The lateral parameters are seen together with the vertical ones (kinds 4 and 5), so
+    // they stand below them rather than on top of them.
     for (const auto& [name, caption] : kParameterPanels)
-        grid->addWidget(BuildParameterPanel(c, name, caption, area), 1, 0);
+        grid->addWidget(BuildParameterPanel(c, name, caption, area),
+                        std::string_view(name) == "gbxZijMeasParms" ? 2 : 1, 0);
     for (const NormBoxSpec& spec : kNormBoxes)
         grid->addWidget(BuildNormBox(c, spec, area), 1, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    // Free height goes below the marks, not between them and the panels.
-    grid->setRowStretch(1, 1);
+    // Free height goes below the panels, not between them and the marks.
+    grid->setRowStretch(3, 1);
+    grid->setAlignment(Qt::AlignTop);
     return area;
 }
 
@@ -441,8 +448,13 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     listLayout->addWidget(c->Label1);
     listLayout->addWidget(c->FileListBox1);
 
-    // Right: tab strip with the company name, chart, header fields and panels.
-    auto* main = new QWidget(splitter);
+    // Right: tab strip with the company name, chart, header fields and panels. A window
+    // lower or narrower than they need scrolls them; squeezed, they would cover each other.
+    auto* mainScroll = new QScrollArea(splitter);
+    mainScroll->setObjectName("scrMain");
+    mainScroll->setFrameShape(QFrame::NoFrame);
+    mainScroll->setWidgetResizable(true);
+    auto* main = new QWidget(mainScroll);
     auto* mainLayout = new QVBoxLayout(main);
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(2);
@@ -498,6 +510,7 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     footer->addStretch();
     footer->addWidget(c->Label54);
     mainLayout->addLayout(footer);
+    mainScroll->setWidget(main);
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
