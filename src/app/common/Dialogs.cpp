@@ -2,6 +2,7 @@
 
 #include "app/common/AppContext.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -68,6 +70,24 @@ QString ExistingFolder(QString folder) {
     }
     return folder;
 }
+
+// A question that only its Yes or No button answers. QMessageBox would take Escape and the
+// close box for No.
+class YesNoBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    // A button's answer hides the box without a close event.
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
 
 QStringList RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::FileMode mode) {
     QFileDialog dialog(parent, spec.title, spec.startFolder);
@@ -223,8 +243,10 @@ void QtDialogs::Information(QWidget* parent, const QString& caption, const QStri
 }
 
 bool QtDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    YesNoBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName("YesNoBox");
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
 }
 
 bool QtDialogs::AskOkCancel(QWidget* parent, const QString& caption, const QString& text) {

@@ -27,7 +27,8 @@ class IDialogs {
     virtual void Error(QWidget* parent, const QString& text, const QString& caption) = 0;
     // Information box with an OK button.
     virtual void Information(QWidget* parent, const QString& caption, const QString& text) = 0;
-    // Confirmation with Yes and No; true for Yes.
+    // Confirmation with Yes and No; true for Yes. Only a click on Yes or No answers it: Escape
+    // and the close box would otherwise pass for No and throw away what the user typed.
     virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Confirmation with OK and Cancel; true for OK.
     virtual bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;

@@ -21,102 +21,9 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string_view>
 
 using ostiva::TProjectData;
-
-// Left column top to bottom, then the right column.
-const std::vector<HeaderFieldSpec> kHeaderFields = {
-    {"Label13", "Weld number:", "Edit12", "Edit40", &TProjectData::LasNr},
-    {"Label2", "Serial No:", "Edit1", "Edit21", &TProjectData::Device},
-    {"Label3", "Report:", "Edit2", "Edit22", nullptr},
-    {"Label4", "Date:", "Edit3", "Edit23", &TProjectData::Datum},
-    {"Label5", "Time:", "Edit4", "Edit24", &TProjectData::Tijd},
-    {"Label6", "Job number:", "Edit5", "Edit25", &TProjectData::WerkNummer},
-    {"Label8", "Operator:", "Edit7", "Edit26", &TProjectData::LasSer},
-    {"Label9", "Location code:", "Edit8", "Edit27", &TProjectData::Plaats},
-    {"Label11", "Rail type", "Edit10", "Edit28", &TProjectData::Km},
-    {"Label12", "Rail L/R:", "Edit11", "Edit29", &TProjectData::Rail},
-    {"Label14", "Weld type:", "Edit13", "Edit30", &TProjectData::LasType},
-    {"Label7", "Switch / Km:", "Edit6", "Edit31", &TProjectData::Wissel},
-    {"Label10", "Track:", "Memo1", "Memo2", &TProjectData::Spoor},
-};
-
-const std::vector<std::pair<const char*, const char*>> kParameterPanels = {
-    {"gbxTopMeasParms", "Top Meas. Parms"}, {"gbxZijMeasParms", "Zij Meas. Parms"},
-    {"gbxSWParms", "Corrug. Parms"},        {"gbxSWParms1", "Corrug. Parms"},
-    {"gbxSWParms2", "Corrug. Parms"},       {"gbxSWParms3", "Corrug. Parms"},
-};
-
-namespace {
-const char* const kApp = "Max Top-Top amplit. [mm]:";
-const char* const kGA = "Avg. amplitude [mm]:";
-const char* const kGG = "Avg. wavelength [cm]:";
-const char* const kGSD = "Grinding index [mm]:";
-const char* const kLoss = "Loss [%]:";
-} // namespace
-
-const std::vector<ParameterSpec> kParameterFields = {
-    {"gbxTopMeasParms", "Label15", "Pos. versine [mm]:", "Edit14", "Edit33",
-     &TProjectData::TopPosP},
-    {"gbxTopMeasParms", "Label16", "Neg. versine [mm]:", "Edit15", "Edit34",
-     &TProjectData::TopNegP},
-    {"gbxTopMeasParms", "Label17", "Pos. inclination [mm/m]:", "Edit16", "Edit35",
-     &TProjectData::TopPosH},
-    {"gbxTopMeasParms", "Label18", "Neg. inclination [mm/m]:", "Edit17", "Edit36",
-     &TProjectData::TopNegH},
-    {"gbxZijMeasParms", "Label15", "Pos. versine [mm]:", "Edit48", "Edit41",
-     &TProjectData::ZijPosP},
-    {"gbxZijMeasParms", "Label16", "Neg. versine [mm]:", "Edit47", "Edit42",
-     &TProjectData::ZijNegP},
-    {"gbxZijMeasParms", "Label17", "Pos. inclination [mm/m]:", "Edit46", "Edit43",
-     &TProjectData::ZijPosH},
-    {"gbxZijMeasParms", "Label18", "Neg. inclination [mm/m]:", "Edit45", "Edit44",
-     &TProjectData::ZijNegH},
-    {"gbxSWParms", "Label83", kApp, "edtShortWavesAPP", "edtShortWavesAPP_C",
-     &TProjectData::ShortWavesAPP},
-    {"gbxSWParms", "Label19", kGA, "edtShortWavesGA", "Edit37", &TProjectData::ShortWavesGA},
-    {"gbxSWParms", "Label20", kGG, "edtShortWavesGG", "Edit38", &TProjectData::ShortWavesGG},
-    {"gbxSWParms", "Label21", kGSD, "edtShortWavesGSD", "Edit39", &TProjectData::ShortWavesGSD},
-    {"gbxSWParms", "Label79", kLoss, "edtShortWavesLoss", "Edit9", &TProjectData::ShortWavesLoss},
-    {"gbxSWParms1", "Label83", kApp, "edtShortWavesAPP1", "edtShortWavesAPP1_C",
-     &TProjectData::ShortWavesAPP1},
-    {"gbxSWParms1", "Label19", kGA, "edtShortWavesGA1", "Edit18", &TProjectData::ShortWavesGA1},
-    {"gbxSWParms1", "Label20", kGG, "edtShortWavesGG1", "Edit19", &TProjectData::ShortWavesGG1},
-    {"gbxSWParms1", "Label21", kGSD, "edtShortWavesGSD1", "Edit20", &TProjectData::ShortWavesGSD1},
-    {"gbxSWParms1", "Label79", kLoss, "edtShortWavesLoss1", "Edit53",
-     &TProjectData::ShortWavesLoss1},
-    {"gbxSWParms2", "Label83", kApp, "edtShortWavesAPP2", "edtShortWavesAPP2_C",
-     &TProjectData::ShortWavesAPP2},
-    {"gbxSWParms2", "Label19", kGA, "edtShortWavesGA2", "Edit50", &TProjectData::ShortWavesGA2},
-    {"gbxSWParms2", "Label20", kGG, "edtShortWavesGG2", "Edit51", &TProjectData::ShortWavesGG2},
-    {"gbxSWParms2", "Label21", kGSD, "edtShortWavesGSD2", "Edit52", &TProjectData::ShortWavesGSD2},
-    {"gbxSWParms2", "Label79", kLoss, "edtShortWavesLoss2", "Edit49",
-     &TProjectData::ShortWavesLoss2},
-    {"gbxSWParms3", "Label83", kApp, "edtShortWavesAPP3", "edtShortWavesAPP3_C",
-     &TProjectData::ShortWavesAPP3},
-    {"gbxSWParms3", "Label19", kGA, "edtShortWavesGA3", "Edit56", &TProjectData::ShortWavesGA3},
-    {"gbxSWParms3", "Label20", kGG, "edtShortWavesGG3", "Edit57", &TProjectData::ShortWavesGG3},
-    {"gbxSWParms3", "Label21", kGSD, "edtShortWavesGSD3", "Edit58", &TProjectData::ShortWavesGSD3},
-    {"gbxSWParms3", "Label79", kLoss, "edtShortWavesLoss3", "Edit32",
-     &TProjectData::ShortWavesLoss3},
-};
-
-const std::vector<NormBoxSpec> kNormBoxes = {
-    {"gbxNormTop", "NormlijnTop", "edtNormTopPos", "edtNormTopNeg", "btnNormTopChange",
-     "serNormTopPos", "serNormTopNeg", true},
-    {"gbxNormShortWaves", "NormlijnSW", "edtNormShortWavesPos", "edtNormShortWavesNeg",
-     "btnNormShortWavesChange", "serNormShortWavesPos", "serNormShortWavesNeg", true},
-    {"gbxNormShortWaves1", "NormlijnSW", "edtNormShortWavesPos1", "edtNormShortWavesNeg1",
-     "btnNormShortWavesChange1", "serNormShortWavesPos1", "serNormShortWavesNeg1", true},
-    {"gbxNormShortWaves2", "NormlijnSW", "edtNormShortWavesPos2", "edtNormShortWavesNeg2",
-     "btnNormShortWavesChange2", "serNormShortWavesPos2", "serNormShortWavesNeg2", true},
-    {"gbxNormShortWaves3", "NormlijnSW", "edtNormShortWavesPos3", "edtNormShortWavesNeg3",
-     "btnNormShortWavesChange3", "serNormShortWavesPos3", "serNormShortWavesNeg3", true},
-    {"gbxNormTrend", "NormlijnTrend", "edtNormTrendPos", "edtNormTrendNeg", "btnNormTrendChange",
-     "serNormTrendPos", "serNormTrendNeg", false},
-    {"gbxNormZij", "NormlijnZij", "edtNormZijPos", "edtNormZijNeg", "btnNormZijChange",
-     "serNormZijPos", "serNormZijNeg", false},
-};
 
 namespace {
 
@@ -211,10 +118,14 @@ QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
             c.Memo1->setObjectName("Memo1");
             c.Memo1->setReadOnly(true);
             c.Memo1->setMaximumHeight(46);
+            // Tab moves on to the next field, as in every other field; a tab character
+            // typed into the track would be saved into the file.
+            c.Memo1->setTabChangesFocus(true);
             c.Memo2 = new QPlainTextEdit(area);
             c.Memo2->setObjectName("Memo2");
             c.Memo2->setReadOnly(true);
             c.Memo2->setMaximumHeight(46);
+            c.Memo2->setTabChangesFocus(true);
             field = c.Memo1;
             second = c.Memo2;
         } else {
@@ -229,6 +140,8 @@ QWidget* BuildHeaderArea(ProjectFormControls& c, QWidget* parent) {
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(4, 1);
+    // The fields keep together under their marks when the panels beside them are higher.
+    grid->setRowStretch(1 + leftRows, 1);
     return area;
 }
 
@@ -369,14 +282,18 @@ QWidget* BuildCalcParms(ProjectFormControls& c, QWidget* parent) {
     marks->addWidget(markI);
     marks->addWidget(markII);
     grid->addLayout(marks, 0, 0);
+    // The lateral parameters are seen together with the vertical ones (kinds 4 and 5), so
+    // they stand below them rather than on top of them.
     for (const auto& [name, caption] : kParameterPanels)
-        grid->addWidget(BuildParameterPanel(c, name, caption, area), 1, 0);
+        grid->addWidget(BuildParameterPanel(c, name, caption, area),
+                        std::string_view(name) == "gbxZijMeasParms" ? 2 : 1, 0);
     for (const NormBoxSpec& spec : kNormBoxes)
         grid->addWidget(BuildNormBox(c, spec, area), 1, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    // Free height goes below the marks, not between them and the panels.
-    grid->setRowStretch(1, 1);
+    // Free height goes below the panels, not between them and the marks.
+    grid->setRowStretch(3, 1);
+    grid->setAlignment(Qt::AlignTop);
     return area;
 }
 
@@ -397,6 +314,23 @@ QWidget* BuildSpeedAndQuality(ProjectFormControls& c, QWidget* parent) {
     column->addLayout(quality);
     column->addStretch();
     return area;
+}
+
+// Tab and Shift+Tab follow the reading order: the list, the graph kinds, the header fields
+// (each with its comparison partner), the speed list, the limit boxes and then the parameter
+// fields. Hidden and disabled controls are passed over by the toolkit.
+void SetReadingTabOrder(const ProjectFormControls& c) {
+    QList<QWidget*> order = {c.FileListBox1, c.tabGraficType};
+    for (const HeaderFieldSpec& spec : kHeaderFields)
+        order << c.pnlHeader->findChild<QWidget*>(spec.field)
+              << c.pnlHeader->findChild<QWidget*>(spec.secondField);
+    order << c.cbxVelInp;
+    for (const NormBoxSpec& box : kNormBoxes)
+        order << c.Edit(box.posField) << c.Edit(box.negField) << c.normButtons.value(box.button);
+    for (const ParameterSpec& spec : kParameterFields)
+        order << c.Edit(spec.field) << c.Edit(spec.secondField);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 } // namespace
@@ -420,8 +354,13 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     listLayout->addWidget(c->Label1);
     listLayout->addWidget(c->FileListBox1);
 
-    // Right: tab strip with the company name, chart, header fields and panels.
-    auto* main = new QWidget(splitter);
+    // Right: tab strip with the company name, chart, header fields and panels. A window
+    // lower or narrower than they need scrolls them; squeezed, they would cover each other.
+    auto* mainScroll = new QScrollArea(splitter);
+    mainScroll->setObjectName("scrMain");
+    mainScroll->setFrameShape(QFrame::NoFrame);
+    mainScroll->setWidgetResizable(true);
+    auto* main = new QWidget(mainScroll);
     auto* mainLayout = new QVBoxLayout(main);
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(2);
@@ -432,7 +371,7 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     c->tabGraficType->setDrawBase(false);
     for (const GraphKindSpec& kind : GraphKinds())
         c->tabGraficType->addTab(kind.builtInCaption);
-    c->Label22 = NewLabel("Label22", "Company name", main);
+    c->Label22 = NewLabel("Label22", kBuiltInCompanyName, main);
     QFont companyFont = c->Label22->font();
     companyFont.setBold(true);
     c->Label22->setFont(companyFont);
@@ -477,10 +416,12 @@ std::unique_ptr<ProjectFormControls> BuildProjectFormControls(QWidget* form) {
     footer->addStretch();
     footer->addWidget(c->Label54);
     mainLayout->addLayout(footer);
+    mainScroll->setWidget(main);
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({WidthOf(c->FileListBox1, "zq000000_0000.xml") + 24, 1000});
+    SetReadingTabOrder(*c);
     return c;
 }
 

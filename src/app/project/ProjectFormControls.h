@@ -60,6 +60,9 @@ struct NormBoxSpec {
 // In the order the limit lines are drawn: Top, short waves, bands 1..3, trend, lateral.
 extern const std::vector<NormBoxSpec> kNormBoxes;
 
+// What the company name shows while no profile is.
+inline constexpr const char* kBuiltInCompanyName = "Company name";
+
 struct ProjectFormControls {
     QTabBar* tabGraficType = nullptr;
     QLabel* Label22 = nullptr;

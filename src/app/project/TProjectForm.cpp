@@ -3,6 +3,7 @@
 #include "app/chart/GraphKinds.h"
 #include "app/chart/TProfileChart.h"
 #include "app/common/AppContext.h"
+#include "app/common/DecimalField.h"
 #include "app/common/Dialogs.h"
 #include "app/common/LanguageTexts.h"
 #include "app/project/ProjectFormControls.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTabBar>
+#include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 #include <string_view>
@@ -66,9 +69,11 @@ TProjectForm::TProjectForm(bool editable, QWidget* parent)
             &QComboBox::setCurrentIndex);
     connect(ui_->cbxVelInp, &QComboBox::activated, this, [this] { cbxVelInpChange(); });
     for (const NormBoxSpec& box : kNormBoxes) {
-        for (const char* field : {box.posField, box.negField})
+        for (const char* field : {box.posField, box.negField}) {
+            new DecimalField(ui_->Edit(field));
             connect(ui_->Edit(field), &QLineEdit::textChanged, this,
                     [this] { edtAnyNormChange(); });
+        }
         connect(ui_->normButtons.value(box.button), &QPushButton::clicked, this,
                 [this] { btnAnyNormChangeClick(); });
     }
@@ -211,15 +216,18 @@ void TProjectForm::ShowSelectedProfile(const QString& speedOverride) {
     const QScopedValueRollback selecting(Selecting, true);
     if (Editable && Modified) {
         if (!ProfileSave(true)) {
-            // The edits stay on screen, and so does the entry they belong to.
+            // The edits stay on screen, and so does the entry they belong to. A mouse press
+            // highlights the entry it hit after this handler has run, so the highlight is
+            // put right once more when the press has been handled.
             SelectShownEntry();
+            QTimer::singleShot(0, this, [this] { SelectShownEntry(); });
             return;
         }
         Modified = false;
     }
     const int count = FileListBox1->count();
     if (count == 0) {
-        ui_->chtDisplay->FillPlaceholders();
+        ShowNoProfile();
     } else {
         int index = FileListBox1->SelectedIndex();
         if (index < 0)
@@ -245,6 +253,31 @@ void TProjectForm::ShowSelectedProfile(const QString& speedOverride) {
     UpdateHeaderAccess();
     tabGraficTypeChange();
     emit StateChanged();
+}
+
+// The last profile has left the list: nothing of it stays on screen, as in a new project, so
+// that neither its header nor its quality index is taken for a profile that is still there.
+void TProjectForm::ShowNoProfile() {
+    const QScopedValueRollback selecting(Selecting, true);
+    currentProfile_.reset();
+    CurrentFile.clear();
+    headerTyped_ = false;
+    for (const HeaderFieldSpec& spec : kHeaderFields) {
+        if (QString(spec.field) == "Memo1")
+            ui_->Memo1->clear();
+        else
+            SetFieldText(spec.field, QString());
+    }
+    ui_->Label22->setText(kBuiltInCompanyName);
+    for (const ParameterSpec& spec : kParameterFields)
+        SetFieldText(spec.field, QString());
+    for (QLabel* label : {ui_->lblQuality, ui_->lblQIZij, ui_->lblVel, ui_->lblVelZij})
+        label->clear();
+    TProfileChart* chart = ui_->chtDisplay;
+    for (const QString& name : chart->SeriesNames())
+        chart->Series(name)->clear();
+    chart->FillPlaceholders();
+    ShowNormLines();
 }
 
 void TProjectForm::SelectShownEntry() {
@@ -297,19 +330,6 @@ void TProjectForm::ShowRecordFields(const TProjectData& record, bool secondColum
             QString::fromStdString(ostiva::Format5_2(ostiva::ParseDecimal(record.*spec.text))));
 }
 
-void TProjectForm::ShowQuality() {
-    const TProjectData& record = *currentProfile_;
-    ShowQualityText(ui_->lblQuality, record.QI);
-    ShowQualityText(ui_->lblQIZij, record.QIZij);
-    ui_->lblVel->setText(QString::fromStdString(record.Snelheid));
-    ui_->lblVelZij->setText(QString::fromStdString(record.Snelheid));
-    const int index = ui_->cbxVelInp->findText(QString::fromStdString(record.Snelheid),
-                                               Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        ui_->cbxVelInp->setCurrentIndex(index);
-    shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
-}
-
 void TProjectForm::SetFieldText(const QString& field, const QString& text) {
     QLineEdit* edit = ui_->Edit(field);
     edit->setText(text);
@@ -352,65 +372,6 @@ void TProjectForm::ShowPanelsOfKind() {
         ui_->groups.value(box.box)->setVisible(shown(kind.normBox, box.box));
     for (const char* quality : {"grpQuality", "gbxQIZij"})
         ui_->groups.value(quality)->setVisible(shown(kind.qualityPanel, quality));
-}
-
-void TProjectForm::cbxVelInpChange() {
-    // The record is rebuilt from the file, so typed header edits are saved first or dropped.
-    if (Editable && Modified && headerTyped_ && !ProfileSave(true)) {
-        // Saving failed: the edits stay, and so does the speed they were made with.
-        ui_->cbxVelInp->setCurrentIndex(shownSpeedIndex_);
-        return;
-    }
-    const QString speed = ui_->cbxVelInp->currentText();
-    ui_->lblVel->setText(speed);
-    ui_->lblVelZij->setText(speed);
-    Modified = false;
-    try {
-        ShowSelectedProfile(speed);
-        Modified = FileListBox1->count() > 0;
-        tabGraficTypeChange();
-    } catch (const std::exception& e) {
-        ShowFailure(this, e);
-    }
-    shownSpeedIndex_ = ui_->cbxVelInp->currentIndex();
-    emit StateChanged();
-}
-
-void TProjectForm::edtAnyNormChange() {
-    for (QPushButton* button : ui_->normButtons)
-        button->setEnabled(true);
-}
-
-void TProjectForm::btnAnyNormChangeClick() {
-    std::unique_ptr<LanguageTexts> texts;
-    try {
-        texts = std::make_unique<LanguageTexts>();
-    } catch (const std::exception& e) {
-        ShowFileError(this, QString::fromUtf8(e.what()));
-        return;
-    }
-    QString failure;
-    try {
-        for (const ostiva::NormLimitKey& limit : TProjectData::kNormLimits)
-            texts->Write("ProjectFormLabels", limit.key, ui_->Edit(limit.key)->text());
-    } catch (const std::exception& e) {
-        failure = QString::fromUtf8(e.what());
-    }
-    texts.reset();
-    for (QPushButton* button : ui_->normButtons)
-        button->setEnabled(false);
-    ShowNormLines();
-    if (!failure.isEmpty())
-        ShowFileError(this, failure);
-}
-
-void TProjectForm::ShowNormLines() {
-    for (const NormBoxSpec& box : kNormBoxes) {
-        ui_->chtDisplay->SetLimitLine(
-            box.posCurve, ostiva::ParseDecimal(ui_->Edit(box.posField)->text().toStdString()));
-        ui_->chtDisplay->SetLimitLine(
-            box.negCurve, ostiva::ParseDecimal(ui_->Edit(box.negField)->text().toStdString()));
-    }
 }
 
 void TProjectForm::CollectHeader() {

@@ -101,6 +101,7 @@ class TProjectForm : public QWidget {
     bool ProjectClose();
     void ShowQuality();
     void SelectShownEntry();
+    void ShowNoProfile();
     std::unique_ptr<ostiva::TProjectData> BuildRecord(const QString& path,
                                                       const QString& speedOverride);
     static QMdiSubWindow* AddToArea(QMdiArea* area, TProjectForm* form);

@@ -1,5 +1,6 @@
 #include "app/search/TSearchForm.h"
 
+#include "app/common/DecimalField.h"
 #include "app/common/Dialogs.h"
 #include "app/common/LanguageTexts.h"
 #include "app/common/WindowPlacement.h"
@@ -100,6 +101,14 @@ void TSearchForm::BuildControls() {
     clearButton_ = AddButton(this, buttons, "Clearbtn", "Reset");
     cancelButton_ = AddButton(this, buttons, "Cancelbtn", "Cancel");
     okButton_->setDefault(true);
+    // A limit that is no number would silently read as 0 and find nothing: OK waits for it.
+    for (std::size_t i = 0; i < kCriteria.size(); ++i) {
+        if (!kCriteria[i].signName)
+            continue;
+        auto* limit = new DecimalField(values_[i]);
+        connect(limit, &DecimalField::Checked, this, [this] { ShowOkAvailability(); });
+    }
+    ShowOkAvailability();
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(clearButton_, &QPushButton::clicked, this, [this] { ClearBtnClick(); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -127,6 +136,14 @@ void TSearchForm::FormCreate() {
     } catch (const std::exception& e) {
         ShowFileError(this, QString::fromUtf8(e.what()));
     }
+}
+
+void TSearchForm::ShowOkAvailability() {
+    bool numbers = true;
+    for (QLineEdit* value : values_)
+        if (auto* limit = value->findChild<DecimalField*>(QString(), Qt::FindDirectChildrenOnly))
+            numbers = numbers && limit->HoldsNumber();
+    okButton_->setEnabled(numbers);
 }
 
 void TSearchForm::ClearBtnClick() {

@@ -37,6 +37,7 @@ class TSearchForm : public QDialog {
     void BuildControls();
     void FormCreate();
     void ClearBtnClick();
+    void ShowOkAvailability();
     void FormClose();
 
     // In the order of the criteria: vertical quality, lateral quality, operator, switch/km,

@@ -103,6 +103,7 @@ QString WriteStepProfile(const QString& path, int stepUm, const char* speed, con
 
 TEST_F(ProjectFormTest, OpenProjectShowsTheFileWithItsHeaderAndParameters) {
     const QString dir = folder.MakeProject("p", 3);
+    WriteStepProfile(dir + "zq0002.xml", 80, "40", "1.00");
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0002.xml");
 
     EXPECT_EQ(form->ProjectDir, dir);
@@ -114,17 +115,16 @@ TEST_F(ProjectFormTest, OpenProjectShowsTheFileWithItsHeaderAndParameters) {
     EXPECT_EQ(Text(form, "Edit2"), "zq0002.xml");
     EXPECT_EQ(QDir::currentPath() + "/", dir);
 
-    const ostiva::TProjectData& record = *form->CurrentProfile();
-    EXPECT_EQ(Text(form, "Edit12"), QString::fromStdString(record.LasNr));
-    EXPECT_EQ(Text(form, "Edit1"), QString::fromStdString(record.Device));
-    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(),
-              QString::fromStdString(record.Spoor));
-    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), QString::fromStdString(record.Eigenaar));
-    EXPECT_EQ(Text(form, "Edit14"),
-              QString::fromStdString(ostiva::Format5_2(ostiva::ParseDecimal(record.TopPosP))));
-    EXPECT_EQ(Text(form, "Edit14").size(), 5);
-    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), QString::fromStdString(record.QI));
-    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), QString::fromStdString(record.Snelheid));
+    // The texts of WriteStepProfile as they stand; POSP "0.1" and NEGP "0" as "%5.2f".
+    EXPECT_EQ(Text(form, "Edit12"), "7");
+    EXPECT_EQ(Text(form, "Edit1"), "D1");
+    EXPECT_EQ(Text(form, "Edit8"), "Ut");
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), "1");
+    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), "Rail BV");
+    EXPECT_EQ(Text(form, "Edit14"), " 0.10");
+    EXPECT_EQ(Text(form, "Edit15"), " 0.00");
+    EXPECT_EQ(Find<QLabel>(form, "lblQuality")->text(), " 1.00");
+    EXPECT_EQ(Find<QLabel>(form, "lblVel")->text(), "40");
 
     EXPECT_FALSE(form->Modified);
     for (bool flag :
@@ -262,6 +262,19 @@ TEST_F(ProjectFormTest, FailedSaveKeepsTheEditsAndTheSelection) {
     EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
     EXPECT_EQ(Text(form, "Edit12"), edited);
 
+    // Chosen by mouse, too, the highlight goes back to the profile shown.
+    area.show();
+    dialogs.YesNoAnswers = {true};
+    QListWidget* list = form->FileListBox1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.Texts("Error").size(), 2);
+    EXPECT_EQ(form->CurrentFile, dir + "zq0001.xml");
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems()[0]->text(), "zq0001.xml");
+    EXPECT_EQ(form->FileListBox1->SelectedEntry(), "zq0001.xml");
+
     // Once the file may be written again, saving succeeds.
     ASSERT_EQ(chmod(qPrintable(dir + "zq0001.xml"), 0644), 0);
     EXPECT_TRUE(form->ProfileSave(false));
@@ -361,22 +374,33 @@ TEST_F(ProjectFormTest, WindowOfAFailedOpenTakesNoTypingUntilAProfileIsShown) {
     EXPECT_EQ(Attribute(dir + "zq0001.xml", "INFO_MANU", "LASNR"), kept.toStdString());
 }
 
-TEST_F(ProjectFormTest, EmptiedListKeepsTheLastProfileButPlaceholdersTheProfileCurves) {
+TEST_F(ProjectFormTest, EmptiedListShowsNoProfileAsAnEmptyProject) {
     const QString dir = folder.MakeProject("p", 1);
+    WriteStepProfile(dir + "zq0001.xml", 81, "40", "1.01"); // both QI red
     TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
-    const QString lasNr = Text(form, "Edit12");
     QFile::remove(dir + "zq0001.xml");
     form->FileListBox1->Refresh();
-    EXPECT_EQ(Text(form, "Edit12"), lasNr);
+
+    EXPECT_EQ(form->CurrentProfile(), nullptr);
+    EXPECT_EQ(form->CurrentFile, "");
+    for (const char* name : {"Edit12", "Edit1", "Edit2", "Edit7", "Edit6", "Edit14", "Edit48"})
+        EXPECT_EQ(Text(form, name), "") << name;
+    EXPECT_EQ(Find<QPlainTextEdit>(form, "Memo1")->toPlainText(), "");
+    EXPECT_EQ(Find<QLabel>(form, "Label22")->text(), "Company name");
+    for (const char* name : {"lblQuality", "lblVel", "lblQIZij", "lblVelZij"})
+        EXPECT_EQ(Find<QLabel>(form, name)->text(), "") << name;
     auto* chart = Find<TProfileChart>(form, "chtDisplay");
     EXPECT_EQ(chart->Series("serProfile")->count(), 200);
     EXPECT_DOUBLE_EQ(chart->Series("serProfile")->at(0).y(), 1000.0);
-    EXPECT_EQ(chart->Series("serZijMeas")->count(), 201);
+    for (const char* name : {"serZijMeas", "serNewNormProfile", "serNormZijCalcPos"})
+        EXPECT_EQ(chart->Series(name)->count(), 0) << name;
+    EXPECT_EQ(chart->Series("serNormTopPos")->count(), 2);
     EXPECT_TRUE(form->CanPrintPreview);
     EXPECT_FALSE(form->CanPrintProfiles || form->CanDelete || form->CanCopyTo);
     EXPECT_TRUE(HeaderReadOnly(form));
     Type(form, "Edit12", "x");
     EXPECT_FALSE(form->Modified);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
 TEST_F(ProjectFormTest, SpeedChangeRebuildsTheRecordAndDropsHeaderEdits) {
@@ -530,6 +554,38 @@ TEST_F(ProjectFormTest, ChangeButtonWritesAllFourteenLimitsAndMovesTheLines) {
     EXPECT_EQ(Text(later, "edtNormTopPos"), "0.5");
 }
 
+TEST_F(ProjectFormTest, LimitFieldsTakeADecimalCommaAndRefuseWhatIsNoNumber) {
+    TProjectForm* form =
+        TProjectForm::OpenProject(&area, folder.MakeProject("p", 1) + "zq0001.xml");
+    auto* field = Find<QLineEdit>(form, "edtNormTopPos");
+    auto* button = Find<QPushButton>(form, "btnNormZijChange");
+    struct Case {
+        const char* typed;
+        const char* shown;
+        bool accepted;
+    };
+    const Case cases[] = {{"0,3", "0.3", true},      {"-0,25", "-0.25", true},
+                          {"1e-1", "1e-1", true},    {"abc", "abc", false},
+                          {"1.2.3", "1.2.3", false}, {"1,2,3", "1.2.3", false},
+                          {"", "", false},           {"-", "-", false},
+                          {"0.3mm", "0.3mm", false}, {"1e999", "1e999", false}};
+    for (const Case& c : cases) {
+        field->clear();
+        QTest::keyClicks(field, c.typed);
+        EXPECT_EQ(field->text(), c.shown) << c.typed;
+        EXPECT_EQ(button->isEnabled(), c.accepted) << c.typed;
+        EXPECT_EQ(field->toolTip().isEmpty(), c.accepted) << c.typed;
+    }
+    // What was typed with a comma is stored and drawn with its value.
+    field->clear();
+    QTest::keyClicks(field, "0,3");
+    button->click();
+    ostiva::IniFile language(folder.LanguageFile("EN").toStdString());
+    EXPECT_EQ(language.ReadString("ProjectFormLabels", "edtNormTopPos", ""), "0.3");
+    EXPECT_EQ(Find<TProfileChart>(form, "chtDisplay")->Series("serNormTopPos")->at(0),
+              QPointF(-500, 0.3));
+}
+
 TEST_F(ProjectFormTest, LimitsThatCannotBeWrittenShowAnErrorBox) {
     TProjectForm* form =
         TProjectForm::OpenProject(&area, folder.MakeProject("p", 1) + "zq0001.xml");
@@ -638,6 +694,33 @@ TEST_F(ProjectFormTest, RecordThatCannotBeBuiltKeepsThePreviousProfile) {
         EXPECT_EQ(message.caption, "Error");
     EXPECT_EQ(later->CurrentProfile(), nullptr);
     EXPECT_TRUE(HeaderReadOnly(later));
+}
+
+TEST_F(ProjectFormTest, TabFollowsTheReadingOrderAndNeverTypesATab) {
+    const QString dir = folder.MakeProject("p", 1);
+    TProjectForm* form = TProjectForm::OpenProject(&area, dir + "zq0001.xml");
+    area.show();
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    auto* memo = Find<QPlainTextEdit>(form, "Memo1");
+    const QString track = memo->toPlainText();
+    // Left header column top to bottom, the right one, the speed list, the Top limits (the
+    // change button is disabled until a limit is typed).
+    const QStringList order = {"Edit12", "Edit1",     "Edit2",         "Edit3",
+                               "Edit4",  "Edit5",     "Edit7",         "Edit8",
+                               "Edit10", "Edit11",    "Edit13",        "Edit6",
+                               "Memo1",  "cbxVelInp", "edtNormTopPos", "edtNormTopNeg"};
+    Find<QWidget>(form, order[0])->setFocus();
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), order[i]);
+    }
+    for (int i = order.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), order[i]);
+    }
+    EXPECT_EQ(memo->toPlainText(), track);
+    EXPECT_FALSE(form->Modified);
 }
 
 } // namespace

@@ -240,6 +240,38 @@ TEST_F(SearchFormTest, CancelKeepsTheListResetThenOkShowsAllProfiles) {
                            "CheckBox2=False", "CheckBox3=False"}));
 }
 
+TEST_F(SearchFormTest, LimitsTakeADecimalCommaAndOkWaitsForNumbers) {
+    DrivenSearchForm dialog;
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* shown;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"eQITopLimit", "0,8", "0.8", true},  {"eQIZijLimit", "1,25", "1.25", true},
+        {"eQITopLimit", "abc", "abc", false}, {"eQIZijLimit", "1.2.3", "1.2.3", false},
+        {"eQITopLimit", "", "", false},       {"eQIZijLimit", " 2 ", " 2 ", true}};
+    dialog.User = [&cases](DrivenSearchForm& d) {
+        for (const Case& c : cases) {
+            d.Type("eQITopLimit", "1.0");
+            d.Type("eQIZijLimit", "1.0");
+            d.Type(c.field, c.typed);
+            EXPECT_EQ(d.Find<QLineEdit>(c.field)->text(), c.shown) << c.typed;
+            EXPECT_EQ(d.Find<QPushButton>("OKbtn")->isEnabled(), c.accepted) << c.typed;
+            EXPECT_EQ(d.Find<QLineEdit>(c.field)->toolTip().isEmpty(), c.accepted) << c.typed;
+        }
+        // Return on the disabled default button does not close the dialog either.
+        d.Type("eQITopLimit", "x");
+        QTest::keyClick(d.Find<QLineEdit>("eQITopLimit"), Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        d.Type("eQITopLimit", "0,5");
+        d.Click("OKbtn");
+    };
+    EXPECT_TRUE(dialog.Ask());
+    EXPECT_EQ(dialog.Criteria().qiTopLimit, "0.5");
+}
+
 TEST_F(SearchFormTest, NoMatchShowsMessageEightWithTheCriteriaAndAllProfiles) {
     const QString dir = folder.MakeDirectory("p");
     WriteProfile(dir + "zq0001.xml", "Jan", 1);
