@@ -1,6 +1,6 @@
 # Installs the build into a temporary DESTDIR under /usr/local and runs the installed programs
 # from there: the files of the installed layout, a generated profile dumped and reported by the
-# installed ostiva-cli, the installed ostiva started headless on it, and the file type.
+# installed ostiva-cli and the installed ostiva started headless on it.
 # Called with -DBUILD=<build folder> -DWORK=<scratch directory>.
 cmake_minimum_required(VERSION 3.21)
 file(REMOVE_RECURSE "${WORK}")
@@ -72,20 +72,4 @@ execute_process(COMMAND timeout 10 "${prefix}/bin/ostiva" "${profile}"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE errors)
 if(NOT status EQUAL 124)
   message(FATAL_ERROR "installed ostiva ended with status ${status}: ${out} ${errors}")
-endif()
-
-# The file type as a file manager sees it: the installed package compiles into a database
-# that names zq*.xml (any letter case) and makes it a kind of XML.
-find_program(update_mime update-mime-database REQUIRED)
-execute_process(COMMAND "${update_mime}" "${prefix}/share/mime" RESULT_VARIABLE status
-  OUTPUT_QUIET ERROR_VARIABLE errors)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "update-mime-database: ${errors}")
-endif()
-file(READ "${prefix}/share/mime/globs2" globs)
-file(READ "${prefix}/share/mime/subclasses" subclasses)
-if(NOT globs MATCHES "\n[0-9]+:application/x-ostiva-profile:zq\\*\\.xml\n"
-   OR globs MATCHES "x-ostiva-profile:[^\n]*:cs" # a ZQ0001.XML must count as well
-   OR NOT subclasses MATCHES "application/x-ostiva-profile application/xml")
-  message(FATAL_ERROR "file type not compiled as expected:\n${globs}\n${subclasses}")
 endif()
