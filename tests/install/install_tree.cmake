@@ -16,9 +16,10 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${status}): ${errors}")
 endif()
 
-set(expected bin/ostiva bin/ostiva-cli share/ostiva/examples/upload2
+set(expected bin/ostiva bin/ostiva-cli lib/ostiva/examples/upload2
   share/applications/ostiva.desktop share/mime/packages/ostiva.xml
-  share/icons/hicolor/scalable/apps/ostiva.svg)
+  share/icons/hicolor/scalable/apps/ostiva.svg share/doc/ostiva/copyright
+  share/doc/ostiva/changelog.Debian.gz share/man/man1/ostiva.1.gz share/man/man1/ostiva-cli.1.gz)
 foreach(code EN NL DE ES FR)
   list(APPEND expected share/ostiva/ostiva_${code}.ini share/ostiva/manual1_${code}.pdf
     share/ostiva/manual2_${code}.pdf)
@@ -35,10 +36,12 @@ endforeach()
 if(missing)
   message(FATAL_ERROR "not installed: ${missing}")
 endif()
-# The stand-in must never shadow a real transfer program on PATH.
-if(EXISTS "${prefix}/bin/upload2")
-  message(FATAL_ERROR "upload2 installed into bin/")
-endif()
+# The stand-in must never shadow a real transfer program on PATH, and share/ holds no programs.
+foreach(f bin/upload2 share/ostiva/examples)
+  if(EXISTS "${prefix}/${f}")
+    message(FATAL_ERROR "installed: ${f}")
+  endif()
+endforeach()
 
 # Nothing of the build folder may help the installed programs; writes go to a scratch home.
 set(ENV{HOME} "${WORK}/home")
