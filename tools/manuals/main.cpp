@@ -1,5 +1,6 @@
 // Turns one Markdown manual into an A4 PDF: ostiva-manual INPUT.md OUTPUT.pdf
 // Images are found relative to the Markdown file and scaled down to the width of the text.
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,12 +8,14 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextImageFormat>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QUrl>
 #include <cstdio>
@@ -62,6 +65,8 @@ void RuleTables(QTextDocument& document) {
     }
     for (QTextTable* table : tables) {
         QTextTableFormat format = table->format();
+        // A table continued on the next page repeats its header row there.
+        format.setHeaderRowCount(1);
         format.setBorder(1);
         format.setBorderBrush(QColor(120, 120, 120));
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
@@ -71,6 +76,107 @@ void RuleTables(QTextDocument& document) {
         format.setTopMargin(6);
         format.setBottomMargin(10);
         table->setFormat(format);
+    }
+}
+
+void SetHeadingFont(QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 0)
+            continue;
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        QTextCharFormat sans;
+        sans.setFontFamilies({"DejaVu Sans"});
+        cursor.mergeCharFormat(sans);
+    }
+}
+
+// The first heading of the manual names it: the PDF's title, so viewers and searches show it.
+QString FirstHeading(const QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        if (block.blockFormat().headingLevel() > 0)
+            return block.text().trimmed();
+    return {};
+}
+
+// One piece the pages are cut between: a paragraph, heading, list item, image or table, with
+// its place in the unpaginated layout.
+struct Piece {
+    double top = 0;
+    double bottom = 0;
+    bool heading = false;
+};
+
+// The document's top-level pieces in reading order. A table is one piece (its rows, its
+// header row with them, never split); only a table taller than a page is cut between rows.
+QList<Piece> Pieces(const QTextDocument& document) {
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    QList<Piece> pieces;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame* frame = it.currentFrame()) {
+            const QRectF box = layout->frameBoundingRect(frame);
+            auto* table = qobject_cast<QTextTable*>(frame);
+            if (!table || box.height() <= kTextHeight) {
+                pieces.append({box.top(), box.bottom(), false});
+                continue;
+            }
+            double top = box.top();
+            for (int row = 1; row < table->rows(); ++row) {
+                const double rowTop =
+                    layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block())
+                        .top() -
+                    table->format().cellPadding() - table->format().border();
+                pieces.append({top, rowTop, false});
+                top = rowTop;
+            }
+            pieces.append({top, box.bottom(), false});
+            continue;
+        }
+        const QTextBlock block = it.currentBlock();
+        const QRectF box = layout->blockBoundingRect(block);
+        pieces.append({box.top(), box.bottom(), block.blockFormat().headingLevel() > 0});
+    }
+    return pieces;
+}
+
+// Where each page starts, in the unpaginated layout. A page ends before the first piece that
+// does not fit; the headings just above that piece move on with it, so that no heading ends a
+// page. Cutting only between pieces also means no line is drawn, clipped, on two pages.
+QList<double> PageStarts(const QTextDocument& document) {
+    const QList<Piece> pieces = Pieces(document);
+    QList<double> starts{0.0};
+    int first = 0; // first piece of the current page
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].bottom - starts.last() <= kTextHeight || i == first)
+            continue;
+        int cut = i;
+        while (cut - 1 > first && pieces[cut - 1].heading)
+            --cut;
+        starts.append(pieces[cut].top);
+        first = cut;
+        i = cut;
+    }
+    return starts;
+}
+
+// Draws each page's share of the document onto the writer's pages.
+void Print(QTextDocument& document, QPdfWriter& writer) {
+    const QList<double> starts = PageStarts(document);
+    QPainter painter(&writer);
+    const double scale = writer.resolution() / 96.0;
+    painter.scale(scale, scale);
+    for (int page = 0; page < starts.size(); ++page) {
+        if (page > 0)
+            writer.newPage();
+        const double end = page + 1 < starts.size() ? starts[page + 1] : document.size().height();
+        const QRectF area(0, starts[page], kTextWidth, end - starts[page]);
+        painter.save();
+        painter.translate(0, -area.top());
+        painter.setClipRect(area);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = area.adjusted(0, 0, 0, -1);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
     }
 }
 
@@ -94,25 +200,28 @@ int main(int argc, char* argv[]) {
     QTextDocument document;
     QFont font("DejaVu Serif");
     font.setPointSizeF(10.5);
+    // Without ligatures "fi" stays two letters, which every PDF search and text extraction
+    // finds.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     document.setDefaultFont(font);
-    document.setDefaultStyleSheet("h1, h2, h3 { font-family: 'DejaVu Sans'; }");
     document.setBaseUrl(QUrl::fromLocalFile(base.absolutePath() + "/"));
     document.setMarkdown(QString::fromUtf8(source.readAll()));
     FitImages(document, base);
     RuleTables(document);
+    SetHeadingFont(document);
     QTextFrameFormat root = document.rootFrame()->frameFormat();
     root.setMargin(0);
     document.rootFrame()->setFrameFormat(root);
-    // A paginated document is printed as laid out here, without extra margins.
-    document.setPageSize(QSizeF(kTextWidth, kTextHeight));
+    // Laid out as one long page; Print cuts it into pages.
+    document.setTextWidth(kTextWidth);
 
     QPdfWriter writer(output);
-    writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));
+    writer.setTitle(FirstHeading(document));
     writer.setCreator("Ostiva");
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(kMarginX, kMarginY, kMarginX, kMarginY),
                                      QPageLayout::Millimeter));
-    document.print(&writer);
+    Print(document, writer);
     if (!QFileInfo(output).isFile() || QFileInfo(output).size() == 0) {
         std::fprintf(stderr, "ostiva-manual: cannot write %s\n", argv[2]);
         return 1;
