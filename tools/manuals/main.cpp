@@ -104,7 +104,9 @@ QString FirstHeading(const QTextDocument& document) {
 struct Piece {
     double top = 0;
     double bottom = 0;
-    bool heading = false;
+    // Never the last piece of a page: a heading, the text that introduces a table, a table's
+    // header row.
+    bool keepWithNext = false;
 };
 
 // The document's top-level pieces in reading order. A table is one piece (its rows, its
@@ -116,6 +118,8 @@ QList<Piece> Pieces(const QTextDocument& document) {
         if (QTextFrame* frame = it.currentFrame()) {
             const QRectF box = layout->frameBoundingRect(frame);
             auto* table = qobject_cast<QTextTable*>(frame);
+            if (table && !pieces.isEmpty())
+                pieces.last().keepWithNext = true;
             if (!table || box.height() <= kTextHeight) {
                 pieces.append({box.top(), box.bottom(), false});
                 continue;
@@ -126,7 +130,7 @@ QList<Piece> Pieces(const QTextDocument& document) {
                     layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block())
                         .top() -
                     table->format().cellPadding() - table->format().border();
-                pieces.append({top, rowTop, false});
+                pieces.append({top, rowTop, row == 1});
                 top = rowTop;
             }
             pieces.append({top, box.bottom(), false});
@@ -140,8 +144,8 @@ QList<Piece> Pieces(const QTextDocument& document) {
 }
 
 // Where each page starts, in the unpaginated layout. A page ends before the first piece that
-// does not fit; the headings just above that piece move on with it, so that no heading ends a
-// page. Cutting only between pieces also means no line is drawn, clipped, on two pages.
+// does not fit; the pieces kept with it (its heading, a table's introduction) move on with it,
+// so that no heading ends a page. Cutting only between pieces also means no line is drawn, clipped, on two pages.
 QList<double> PageStarts(const QTextDocument& document) {
     const QList<Piece> pieces = Pieces(document);
     QList<double> starts{0.0};
@@ -150,7 +154,7 @@ QList<double> PageStarts(const QTextDocument& document) {
         if (pieces[i].bottom - starts.last() <= kTextHeight || i == first)
             continue;
         int cut = i;
-        while (cut - 1 > first && pieces[cut - 1].heading)
+        while (cut - 1 > first && pieces[cut - 1].keepWithNext)
             --cut;
         starts.append(pieces[cut].top);
         first = cut;
@@ -172,7 +176,8 @@ void Print(QTextDocument& document, QPdfWriter& writer) {
         const QRectF area(0, starts[page], kTextWidth, end - starts[page]);
         painter.save();
         painter.translate(0, -area.top());
-        painter.setClipRect(area);
+        // A table's top rule lies on the cut: it belongs to the next page only.
+        painter.setClipRect(area.adjusted(0, 0, 0, -2));
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = area.adjusted(0, 0, 0, -1);
         document.documentLayout()->draw(&painter, context);
