@@ -20,6 +20,10 @@ if [ "$which" != --manuals ]; then
     compare:$second:comparison search:search-dialog
 fi
 if [ "$which" != --readme ]; then
+  command -v openbox >/dev/null || {
+    echo "screenshots.sh: the manuals' shots need a window manager: apt-get install openbox" >&2
+    exit 1
+  }
   # The window's caption names the project folder: a user's folder, not the build's.
   project=/tmp/ostiva-screenshots/projects/haverdam
   rm -rf "$project" && mkdir -p "$project" && cp build/bin/demo/zq*.xml "$project"
