@@ -27,6 +27,8 @@ namespace {
 constexpr double kMarginX = 20.0, kMarginY = 18.0;
 constexpr double kTextWidth = (210.0 - 2 * kMarginX) / 25.4 * 96.0;
 constexpr double kTextHeight = (297.0 - 2 * kMarginY) / 25.4 * 96.0;
+// Room kept above a repeated table header for the table's top rule.
+constexpr double kHeaderRule = 8;
 
 void FitImages(QTextDocument& document, const QDir& base) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -107,6 +109,10 @@ struct Piece {
     // Never the last piece of a page: a heading, the text that introduces a table, a table's
     // header row.
     bool keepWithNext = false;
+    // A row of a table cut across pages: its table's header row, repeated above it when it
+    // starts a page.
+    double headerTop = 0;
+    double headerBottom = 0;
 };
 
 // The document's top-level pieces in reading order. A table is one piece (its rows, its
@@ -121,19 +127,20 @@ QList<Piece> Pieces(const QTextDocument& document) {
             if (table && !pieces.isEmpty())
                 pieces.last().keepWithNext = true;
             if (!table || box.height() <= kTextHeight) {
-                pieces.append({box.top(), box.bottom(), false});
+                pieces.append({box.top(), box.bottom()});
                 continue;
             }
-            double top = box.top();
-            for (int row = 1; row < table->rows(); ++row) {
-                const double rowTop =
-                    layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block())
-                        .top() -
-                    table->format().cellPadding() - table->format().border();
-                pieces.append({top, rowTop, row == 1});
-                top = rowTop;
-            }
-            pieces.append({top, box.bottom(), false});
+            const QTextTableFormat format = table->format();
+            QList<double> rowTops{box.top()};
+            for (int row = 1; row < table->rows(); ++row)
+                rowTops << layout->blockBoundingRect(
+                                     table->cellAt(row, 0).firstCursorPosition().block())
+                                   .top() +
+                               -format.cellPadding() - format.border();
+            rowTops << box.bottom();
+            pieces.append({rowTops[0], rowTops[1], true});
+            for (int row = 1; row + 1 < rowTops.size(); ++row)
+                pieces.append({rowTops[row], rowTops[row + 1], false, rowTops[0], rowTops[1]});
             continue;
         }
         const QTextBlock block = it.currentBlock();
@@ -143,44 +150,69 @@ QList<Piece> Pieces(const QTextDocument& document) {
     return pieces;
 }
 
-// Where each page starts, in the unpaginated layout. A page ends before the first piece that
-// does not fit; the pieces kept with it (its heading, a table's introduction) move on with it,
-// so that no heading ends a page. Cutting only between pieces also means no line is drawn, clipped, on two pages.
-QList<double> PageStarts(const QTextDocument& document) {
+// One printed page: a stretch of the unpaginated layout, below a repeated table header when
+// the page continues a table.
+struct Page {
+    double top = 0;
+    double bottom = 0;
+    double headerTop = 0;
+    double headerBottom = 0;
+};
+
+// A page ends before the first piece that does not fit; the pieces kept with it (its heading,
+// a table's introduction) move on with it, so that no heading ends a page. Cutting only
+// between pieces also means that no line is drawn, clipped, on two pages.
+QList<Page> Pages(const QTextDocument& document) {
     const QList<Piece> pieces = Pieces(document);
-    QList<double> starts{0.0};
+    QList<Page> pages{{0.0, 0.0}};
     int first = 0; // first piece of the current page
     for (int i = 0; i < pieces.size(); ++i) {
-        if (pieces[i].bottom - starts.last() <= kTextHeight || i == first)
+        const Page& page = pages.last();
+        const double room = kTextHeight - (page.headerBottom - page.headerTop) - kHeaderRule;
+        if (pieces[i].bottom - page.top <= room || i == first)
             continue;
         int cut = i;
         while (cut - 1 > first && pieces[cut - 1].keepWithNext)
             --cut;
-        starts.append(pieces[cut].top);
+        pages.last().bottom = pieces[cut].top;
+        pages.append({pieces[cut].top, 0.0, pieces[cut].headerTop, pieces[cut].headerBottom});
         first = cut;
         i = cut;
     }
-    return starts;
+    pages.last().bottom = document.size().height();
+    return pages;
+}
+
+// Draws one stretch of the layout with its top at the painter's current origin.
+void DrawStretch(QTextDocument& document, QPainter& painter, double top, double bottom) {
+    const QRectF area(0, top, kTextWidth, bottom - top);
+    painter.save();
+    painter.translate(0, -top);
+    // A rule lying on the cut (a table's top or a row's) belongs to the next stretch only.
+    painter.setClipRect(area.adjusted(0, 0, 0, -0.5));
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = area.adjusted(0, 0, 0, -1);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
 }
 
 // Draws each page's share of the document onto the writer's pages.
 void Print(QTextDocument& document, QPdfWriter& writer) {
-    const QList<double> starts = PageStarts(document);
+    const QList<Page> pages = Pages(document);
     QPainter painter(&writer);
     const double scale = writer.resolution() / 96.0;
     painter.scale(scale, scale);
-    for (int page = 0; page < starts.size(); ++page) {
-        if (page > 0)
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0)
             writer.newPage();
-        const double end = page + 1 < starts.size() ? starts[page + 1] : document.size().height();
-        const QRectF area(0, starts[page], kTextWidth, end - starts[page]);
+        const Page& page = pages[i];
+        const double header = page.headerBottom - page.headerTop;
+        // The header row with the table's top rule just above it, then the page's rows.
+        if (header > 0)
+            DrawStretch(document, painter, page.headerTop - kHeaderRule, page.headerBottom + 1);
         painter.save();
-        painter.translate(0, -area.top());
-        // A table's top rule lies on the cut: it belongs to the next page only.
-        painter.setClipRect(area.adjusted(0, 0, 0, -2));
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = area.adjusted(0, 0, 0, -1);
-        document.documentLayout()->draw(&painter, context);
+        painter.translate(0, header > 0 ? header + kHeaderRule : 0);
+        DrawStretch(document, painter, page.top, page.bottom);
         painter.restore();
     }
 }
