@@ -53,9 +53,11 @@ int main(int argc, char** argv) {
         argv += 2;
         argc -= 2;
     }
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: ostiva-screenshots [--language XX] OUTPUT_DIR PROFILE "
-                             "[KIND:NAME | compare:SECOND:NAME | search:NAME]...\n");
+    const QStringList languages{"EN", "NL", "DE", "ES", "FR"};
+    if (argc < 3 || !languages.contains(language)) {
+        std::fprintf(stderr,
+                     "usage: ostiva-screenshots [--language EN|NL|DE|ES|FR] OUTPUT_DIR PROFILE "
+                     "[KIND:NAME | compare:SECOND:NAME | search:NAME]...\n");
         return 2;
     }
     // Absolute now: opening a project makes its directory the current one.
