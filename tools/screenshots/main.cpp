@@ -1,22 +1,30 @@
-// Takes the README's screenshots from the real program: the main window with a project open,
-// once per chosen graph kind ("KIND:NAME"); the main window with a comparison of the profile
-// and a second one ("compare:SECOND:NAME"); the search dialog ("search:NAME"). Run under
-// xvfb-run (scripts/screenshots.sh).
+// Takes the README's and the manuals' screenshots from the real program: the main window with a
+// project open, once per chosen graph kind ("KIND:NAME"); the main window with a comparison of
+// the profile and a second one ("compare:SECOND:NAME"); the search dialog ("search:NAME").
+// "--language XX" shows the program in that language, as a user who chose it sees it. Run
+// under xvfb-run with a window manager (scripts/screenshots.sh): the shots then show the
+// window's frame and icon as the desktop draws them.
 #include "app/common/AppContext.h"
+#include "app/common/AppIcon.h"
 #include "app/project/TProjectForm.h"
 #include "app/search/TSearchForm.h"
 #include "app/shell/TMainForm.h"
+#include "core/IniFile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTranslator>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -27,13 +35,29 @@ void Settle(int milliseconds) {
     }
 }
 
+// The window as the screen shows it, with the frame the window manager drew around it.
+QPixmap GrabFramed(QWidget& widget) {
+    const QRect frame = widget.frameGeometry();
+    return widget.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: ostiva-screenshots OUTPUT_DIR PROFILE [KIND:NAME | "
-                             "compare:SECOND:NAME | search:NAME]...\n");
+    QApplication::setWindowIcon(AppIcon());
+    UseFixedNumberFormat();
+    QString language = "EN";
+    if (argc > 2 && std::strcmp(argv[1], "--language") == 0) {
+        language = QString::fromLatin1(argv[2]).toUpper();
+        argv += 2;
+        argc -= 2;
+    }
+    const QStringList languages{"EN", "NL", "DE", "ES", "FR"};
+    if (argc < 3 || !languages.contains(language)) {
+        std::fprintf(stderr,
+                     "usage: ostiva-screenshots [--language EN|NL|DE|ES|FR] OUTPUT_DIR PROFILE "
+                     "[KIND:NAME | compare:SECOND:NAME | search:NAME]...\n");
         return 2;
     }
     // Absolute now: opening a project makes its directory the current one.
@@ -48,6 +72,14 @@ int main(int argc, char** argv) {
     for (const QString& name : programDir.entryList({"ostiva_??.ini"}, QDir::Files))
         QFile::copy(programDir.filePath(name), home.filePath(name));
     App().ExecutablePath = home.filePath("ostiva");
+    // The language is the settings file's, as for a user who chose it.
+    ostiva::IniFile(home.filePath("ostiva.ini").toStdString())
+        .WriteString("Software", "Language", language.toStdString());
+    // Qt's own texts (standard buttons) in that language too, where Qt's translations exist.
+    QTranslator qtTexts;
+    if (qtTexts.load("qtbase_" + language.toLower(),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     TMainForm mainForm;
     mainForm.setWindowState(Qt::WindowNoState);
@@ -55,12 +87,16 @@ int main(int argc, char** argv) {
     mainForm.move(0, 0);
     mainForm.show();
     mainForm.OnStart({profile});
-    Settle(300);
+    // Once the window manager has framed the window, its frame (not only its inside) can be
+    // placed in the screen's corner.
+    Settle(1000);
+    mainForm.move(0, 0);
+    Settle(500);
 
     QDir().mkpath(outputDir);
     int status = 0;
     auto save = [&status](QWidget& widget, const QString& file) {
-        if (!widget.grab().save(file)) {
+        if (!GrabFramed(widget).save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             status = 1;
         }
