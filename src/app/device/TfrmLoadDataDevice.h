@@ -20,7 +20,7 @@ class TfrmLoadDataDevice : public QDialog {
     TfrmLoadDataDevice(QWidget* mainWindow, const QString& projectDir);
 
     QString ProjectDir() const { return projectDir_; }
-    // True while an exchange runs; the dialog cannot be closed meanwhile.
+    // True while an exchange runs; Load and Close are disabled meanwhile.
     bool Running() const { return running_; }
     // How long a cancelled program may take to end before it is killed.
     void SetTerminateGrace(int milliseconds) { terminateGraceMs_ = milliseconds; }
