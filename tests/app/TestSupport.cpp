@@ -88,6 +88,10 @@ void ScriptedDialogs::OpenDocument(const QUrl& document) {
     OpenedDocuments << (document.isLocalFile() ? document.toLocalFile() : document.toString());
 }
 
+void ScriptedDialogs::Warning(QWidget*, const QString& caption, const QString& text) {
+    Messages.append({"Warning", caption, text});
+}
+
 ExecutableFolder::ExecutableFolder(const QStringList& languages)
     : savedExecutable_(App().ExecutablePath), savedLanguage_(App().LanguageCode),
       savedRemembered_(App().RememberedDirectory) {

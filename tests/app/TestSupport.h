@@ -53,7 +53,7 @@ template <typename Dialog, typename Self> class DrivenDialog : public Dialog {
 class ScriptedDialogs : public IDialogs {
   public:
     struct Message {
-        QString kind; // "Error", "Information", "YesNo" or "OkCancel"
+        QString kind; // "Error", "Information", "Warning", "YesNo" or "OkCancel"
         QString caption;
         QString text;
     };
@@ -85,6 +85,7 @@ class ScriptedDialogs : public IDialogs {
     QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
     QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
     void OpenDocument(const QUrl& document) override;
+    void Warning(QWidget* parent, const QString& caption, const QString& text) override;
 
   private:
     bool Answer(QList<bool>& queue);

@@ -99,6 +99,9 @@ const Style kStyles[] = {
     {"Utf16", Utf16Le("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<r>"
                       "<INFO_AUTO DEVICE = \"1\" EIGENAAR='&#233;'/></r>\r\n")},
     {"SpacesInAttributes", "<r><INFO_MANU PLAATS=\"  a\r\n\tb  \" SPOOR=\"\"/></r>"},
+    // No declaration: an instruction whose name merely begins with "xml" comes first.
+    {"InstructionFirst", "<?xml-stylesheet type=\"text/xsl\" href=\"p.xsl\" encoding=\"UTF-16\"?>"
+                         "\r\n<r><INFO_AUTO EIGENAAR=\"Co\xC3\xB6p\"/></r>\r\n"},
 };
 
 class RoundTripTest : public ProfileDocumentTest, public ::testing::WithParamInterface<Style> {};
@@ -267,6 +270,34 @@ TEST_F(ProfileDocumentTest, ALatin1FileStaysLatin1AndLosesNoCharacter) {
     ProfileDocument again;
     again.Load(path);
     EXPECT_EQ(again.GetAttribute("INFO_AUTO", "EIGENAAR"), "Spoorbouw € Zoë");
+}
+
+// The characters U+0080-U+009F are controls, not the printable characters the bytes 0x80-0x9F
+// stand for in Windows-1252: they are written as references, except for the five bytes that
+// encoding leaves undefined, which stand for the controls themselves.
+TEST_F(ProfileDocumentTest, ControlCharactersU0080ToU009FComeBackAsThemselves) {
+    std::string controls;
+    for (char32_t c = 0x80; c <= 0x9F; ++c)
+        controls += {static_cast<char>(0xC2), static_cast<char>(c)};
+    for (const char* label : {"windows-1252", "ISO-8859-1"}) {
+        SCOPED_TRACE(label);
+        const bool windows = std::string(label) == "windows-1252";
+        std::string stored;
+        for (int c = 0x80; c <= 0x9F; ++c) {
+            const bool undefined = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+            stored += windows && undefined ? std::string(1, static_cast<char>(c))
+                                           : "&#" + std::to_string(c) + ";";
+        }
+        const std::string head = std::string("<?xml version=\"1.0\" encoding=\"") + label +
+                                 "\"?><r><INFO_AUTO EIGENAAR=\"";
+        Load(head + "x\"/></r>");
+        doc.SetAttribute("INFO_AUTO", "EIGENAAR", controls);
+        doc.Save(path);
+        EXPECT_EQ(ReadFileBytes(path), head + stored + "\"/></r>");
+        ProfileDocument again;
+        again.Load(path);
+        EXPECT_EQ(again.GetAttribute("INFO_AUTO", "EIGENAAR"), controls);
+    }
 }
 
 TEST_F(ProfileDocumentTest, AValueQuotedWithApostrophesIsSavedWellFormed) {

@@ -1,11 +1,12 @@
 #include "core/IniFile.h"
-#include "core/NumberText.h"
 #include "core/ProjectData.h"
 #include "testdata/ProfileGenerator.h"
 #include "testdata/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <set>
 
@@ -13,6 +14,48 @@ namespace {
 
 using namespace ostiva;
 using namespace ostiva::testdata;
+
+// A number text as the standard library reads it (after leading blanks), not the program's own
+// reader.
+double Value(const std::string& text) {
+    const char* begin = text.data() + std::min(text.find_first_not_of(' '), text.size());
+    double value = 0;
+    EXPECT_EQ(std::from_chars(begin, text.data() + text.size(), value).ptr,
+              text.data() + text.size())
+        << text;
+    return value;
+}
+
+TEST(ProfileGenerator, NumbersAreWrittenAsTheDeviceWritesThem) {
+    const std::tuple<double, int, const char*> cases[] = {
+        {0.285, 2, "0.29"},  {-0.125, 2, "-0.13"},         {0.02555, 4, "0.0256"},
+        {2.675, 2, "2.68"},  {9.995, 2, "10.00"},          {0.0123449, 4, "0.0123"},
+        {-0.004, 2, "0.00"}, {-0.0, 5, "0.00000"},         {1e-9, 5, "0.00000"},
+        {-500, 0, "-500"},   {499.999996, 5, "500.00000"}, {123456.5, 0, "123457"},
+        {0.1, 5, "0.10000"}, {-0.000005, 5, "-0.00001"},
+    };
+    for (const auto& [value, decimals, text] : cases)
+        EXPECT_EQ(FixedText(value, decimals), text) << value << " with " << decimals;
+}
+
+TEST(ProfileGenerator, EverySampleIsWrittenAsTheValueItReturns) {
+    GeneratorOptions o;
+    o.seed = 3;
+    const GeneratedProfile p = GenerateProfile(o);
+    const std::string xml = GenerateProfileXml(o);
+    // The first sample line of each list: "-500 <value>".
+    const auto firstSample = [&xml](const std::string& element) {
+        const std::size_t line = xml.find("\r\n-500 ", xml.find("<" + element)) + 7;
+        return xml.substr(line, xml.find('\r', line) - line);
+    };
+    for (const auto& [element, value, decimals] :
+         {std::tuple("TOP_MEAS", p.topMeas[0], 5), std::tuple("TREND", p.trend[0], 5),
+          std::tuple("SHORT_WAVES", p.shortWaves[0], 5), std::tuple("ZIJ_MEAS", p.zijMeas[0], 4)}) {
+        const std::string text = firstSample(element);
+        EXPECT_EQ(text.size() - text.find('.') - 1, static_cast<std::size_t>(decimals)) << text;
+        EXPECT_EQ(Value(text), value) << element;
+    }
+}
 
 TEST(ProfileGenerator, TheSameOptionsGiveTheSameBytes) {
     GeneratorOptions a, b;
@@ -49,12 +92,12 @@ TEST(ProfileGenerator, AWeldShowsInTheVersinesAndInclinations) {
     o.weldHeight = 0.3;
     o.weldWidth = 30;
     const GeneratedProfile bump = GenerateProfile(o);
-    EXPECT_GT(ParseDecimal(bump.topPosP), 0.2);
-    EXPECT_GT(ParseDecimal(bump.topPosH), 3.0);
-    EXPECT_LT(ParseDecimal(bump.topNegH), -3.0);
+    EXPECT_GT(Value(bump.topPosP), 0.2);
+    EXPECT_GT(Value(bump.topPosH), 3.0);
+    EXPECT_LT(Value(bump.topNegH), -3.0);
     o.weldHeight = -0.3;
     const GeneratedProfile dip = GenerateProfile(o);
-    EXPECT_LT(ParseDecimal(dip.topNegP), -0.2);
+    EXPECT_LT(Value(dip.topNegP), -0.2);
 }
 
 TEST(ProfileGenerator, OptionsLeaveOutPartsAndChooseTheEncoding) {
@@ -98,7 +141,7 @@ TEST(ProfileGenerator, TheDemoProjectIsVariedAndKeepsAUsersEdits) {
         EXPECT_EQ(r.Datum.substr(6), "2026");
         speeds.insert(r.Snelheid);
         weldTypes.insert(r.LasType);
-        aboveLimit += ParseDecimal(r.QI) > 1.0;
+        aboveLimit += Value(r.QI) > 1.0;
     }
     EXPECT_GE(speeds.size(), 8u);
     EXPECT_EQ(weldTypes, (std::set<std::string>{"EW", "TW"}));

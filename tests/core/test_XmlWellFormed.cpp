@@ -142,6 +142,8 @@ TEST(XmlWellFormed, OffsetsCountBytesFromTheStart) {
 TEST(XmlWellFormed, AcceptsEveryLegalOddity) {
     const char* const documents[] = {
         "<r/>",
+        "<?xml-stylesheet href=\"s.css\"?><r/>",
+        "<?xml-model?>\n<r/>",
         "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r>\r\n</r>\r\n",
         "<?xml version = '1.1' encoding = 'ISO-8859-1' standalone = 'no' ?><r/>",
         "<?xml version=\"1.0\" standalone=\"yes\"?><r/>",

@@ -60,6 +60,12 @@ execute_process(COMMAND "${cli}" dump "${profile}" RESULT_VARIABLE status
 if(NOT status EQUAL 0 OR NOT record MATCHES "\"error\": *null")
   message(FATAL_ERROR "installed ostiva-cli dump: status ${status}: ${record} ${errors}")
 endif()
+# The limits come from the installed language file; one not found would read "Error" and 0
+# without a word.
+if(NOT record MATCHES "\"NormShortWavesPosText\": *\"0\\.05\"")
+  string(REGEX MATCH "\"NormShortWavesPosText\":[^,]*" found "${record}")
+  message(FATAL_ERROR "installed ostiva-cli read no installed language file: ${found}")
+endif()
 execute_process(COMMAND "${cli}" report --kind 0 -o "${WORK}/zq0001.pdf" "${profile}"
   RESULT_VARIABLE status ERROR_VARIABLE errors OUTPUT_QUIET)
 if(EXISTS "${WORK}/zq0001.pdf")
@@ -75,4 +81,21 @@ execute_process(COMMAND timeout 10 "${prefix}/bin/ostiva" "${profile}"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE errors)
 if(NOT status EQUAL 124)
   message(FATAL_ERROR "installed ostiva ended with status ${status}: ${out} ${errors}")
+endif()
+# Which language file it opened is seen only from outside: a missing one shows no error.
+find_program(strace strace)
+if(strace)
+  execute_process(COMMAND "${strace}" -f -e trace=open,openat -o "${WORK}/opened.log"
+    timeout 5 "${prefix}/bin/ostiva" "${profile}" RESULT_VARIABLE status ERROR_VARIABLE errors)
+  if(errors MATCHES "ptrace|Operation not permitted")
+    message(STATUS "installed ostiva's language file not checked: ${errors}")
+  else()
+    file(READ "${WORK}/opened.log" opened)
+    if(NOT status EQUAL 124 OR NOT opened MATCHES
+       "\"${prefix}/share/ostiva/ostiva_EN\\.ini\"[^\n]*= [0-9]+")
+      message(FATAL_ERROR "installed ostiva read no installed language file (${status})")
+    endif()
+  endif()
+else()
+  message(STATUS "strace missing: installed ostiva's language file not checked")
 endif()

@@ -2,10 +2,11 @@
 
 #include "testdata/TestFiles.h"
 
-#include "core/NumberText.h"
 #include "core/XmlEntities.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -89,13 +90,10 @@ std::vector<double> MovingAverage(const std::vector<double>& v, int m) {
 
 // The value a written text reads back as.
 double Rounded(double value, int decimals) {
-    return ParseDecimal(FormatFixed(value, decimals));
-}
-
-// Fixed notation without a "-" on a value that rounds to zero.
-std::string Formatted(double value, int decimals) {
-    std::string text = FormatFixed(value, decimals);
-    return ParseDecimal(text) == 0 ? FormatFixed(0.0, decimals) : text;
+    const std::string text = FixedText(value, decimals);
+    double result = 0;
+    std::from_chars(text.data(), text.data() + text.size(), result);
+    return result;
 }
 
 struct Extremes {
@@ -116,7 +114,7 @@ Extremes VersinesAndInclinations(const std::vector<double>& y) {
             negH = std::min(negH, slope);
         }
     }
-    return {Formatted(posP, 3), Formatted(negP, 3), Formatted(posH, 2), Formatted(negH, 2)};
+    return {FixedText(posP, 3), FixedText(negP, 3), FixedText(posH, 2), FixedText(negH, 2)};
 }
 
 bool Omitted(const GeneratorOptions& o, const std::string& what) {
@@ -151,7 +149,7 @@ std::string SampleList(const std::vector<double>& positions, const std::vector<d
                        int decimals) {
     std::string list = "\r\n";
     for (std::size_t k = 0; k < values.size(); ++k)
-        list += FormatFixed(positions[k], 0) + " " + Formatted(values[k], decimals) + "\r\n";
+        list += FixedText(positions[k], 0) + " " + FixedText(values[k], decimals) + "\r\n";
     return list;
 }
 
@@ -174,6 +172,43 @@ std::string ToLatin1(const std::string& utf8) {
 }
 
 } // namespace
+
+// Worked out from the standard library's digits rather than with the program's own number
+// routines, so that tests comparing a record with the generated values check those routines.
+std::string FixedText(double value, int decimals) {
+    std::array<char, 64> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::abs(value),
+                                   std::chars_format::scientific, 14)
+                         .ptr;
+    const std::string text(buffer.data(), end); // d.dddddddddddddde+XX
+    const std::size_t e = text.find('e');
+    const std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, exponent);
+
+    // The digits of |value| * 10^decimals, rounded.
+    const int kept = exponent + 1 + decimals;
+    std::string scaled;
+    if (kept >= static_cast<int>(digits.size())) {
+        scaled = digits + std::string(kept - digits.size(), '0');
+    } else if (kept >= 0) {
+        scaled = digits.substr(0, kept);
+        bool carry = digits[kept] >= '5';
+        for (std::size_t i = scaled.size(); carry && i > 0;) {
+            char& d = scaled[--i];
+            carry = d == '9';
+            d = carry ? '0' : static_cast<char>(d + 1);
+        }
+        if (carry)
+            scaled.insert(scaled.begin(), '1');
+    }
+    if (scaled.size() < static_cast<std::size_t>(decimals) + 1)
+        scaled.insert(0, decimals + 1 - scaled.size(), '0');
+    if (decimals > 0)
+        scaled.insert(scaled.size() - decimals, 1, '.');
+    const bool zero = scaled.find_first_not_of("0.") == std::string::npos;
+    return (value < 0 && !zero ? "-" : "") + scaled;
+}
 
 GeneratedProfile GenerateProfile(const GeneratorOptions& options) {
     Random r(options.seed);
@@ -234,9 +269,9 @@ GeneratedProfile GenerateProfile(const GeneratorOptions& options) {
         if (k > 0 && (p.shortWaves[k] < 0) != (p.shortWaves[k - 1] < 0))
             ++crossings;
     }
-    p.shortWavesGA = Formatted(n ? magnitude / n * std::numbers::pi / 2 : 0, 4);
-    p.shortWavesGG = Formatted(n ? n * 0.5 / std::max(1, crossings / 2) : 0, 2);
-    p.shortWavesGSD = Formatted(peak, 4);
+    p.shortWavesGA = FixedText(n ? magnitude / n * std::numbers::pi / 2 : 0, 4);
+    p.shortWavesGG = FixedText(n ? n * 0.5 / std::max(1, crossings / 2) : 0, 2);
+    p.shortWavesGSD = FixedText(peak, 4);
     return p;
 }
 

@@ -43,6 +43,10 @@ struct GeneratedProfile {
 
 GeneratedProfile GenerateProfile(const GeneratorOptions& options);
 
+// How the generator writes a number: fixed notation with `decimals` digits, halves rounded away
+// from zero as judged on 15 significant digits, and no "-" on a value that rounds to zero.
+std::string FixedText(double value, int decimals);
+
 // The file's bytes (in the chosen encoding, lines ended CR LF).
 std::string GenerateProfileXml(const GeneratorOptions& options);
 

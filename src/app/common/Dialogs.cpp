@@ -305,3 +305,7 @@ void ShowError(QWidget* parent, const QString& text) {
 void ShowFileError(QWidget* parent, const QString& text) {
     Dialogs().Error(parent, text, QStringLiteral("Error"));
 }
+
+void QtDialogs::Warning(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
+}

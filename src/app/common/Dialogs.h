@@ -44,6 +44,8 @@ class IDialogs {
     // Opens a file or address with the desktop's associated program; the outcome is not
     // looked at.
     virtual void OpenDocument(const QUrl& document) = 0;
+    // Warning box with an OK button.
+    virtual void Warning(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 // The real dialogs: QMessageBox and QFileDialog.
@@ -58,6 +60,7 @@ class QtDialogs : public IDialogs {
     QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
     QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
     void OpenDocument(const QUrl& document) override;
+    void Warning(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
 // "Desc|a;b|Desc2|c" in Qt's form "Desc (a b);;Desc2 (c)". A parenthesised part that ends a

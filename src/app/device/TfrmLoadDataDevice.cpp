@@ -3,7 +3,6 @@
 #include "app/common/Dialogs.h"
 #include "app/device/DeviceDownload.h"
 
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -13,16 +12,23 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cerrno>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace {
 
 constexpr const char* kResultFile = "result";
+constexpr const char* kCancelled = "Transfer cancelled.";
 
 // QProcess gives no number for a failed start; this is the one the system gives for the
 // likely cause.
@@ -73,13 +79,20 @@ TfrmLoadDataDevice::TfrmLoadDataDevice(QWidget* mainWindow, const QString& proje
     butLoad_ = new QPushButton("Load", this);
     butLoad_->setObjectName("butLoad");
     butLoad_->setAutoDefault(false);
+    butCancel_ = new QPushButton("Cancel", this);
+    butCancel_->setObjectName("butCancel");
+    butCancel_->setAutoDefault(false);
+    butCancel_->setEnabled(false);
     butClose_ = new QPushButton("Close", this);
     butClose_->setObjectName("butClose");
     butClose_->setDefault(true);
+    killTimer_ = new QTimer(this);
+    killTimer_->setSingleShot(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(butLoad_);
+    buttons->addWidget(butCancel_);
     buttons->addWidget(butClose_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(memInfo_, 1);
@@ -87,13 +100,16 @@ TfrmLoadDataDevice::TfrmLoadDataDevice(QWidget* mainWindow, const QString& proje
     setFixedSize(480, 320);
 
     connect(butLoad_, &QPushButton::clicked, this, &TfrmLoadDataDevice::butLoadClick);
+    connect(butCancel_, &QPushButton::clicked, this, &TfrmLoadDataDevice::butCancelClick);
     connect(butClose_, &QPushButton::clicked, this, &TfrmLoadDataDevice::butCloseClick);
+    connect(killTimer_, &QTimer::timeout, this, [this] { SignalProgram(true); });
 }
 
 void TfrmLoadDataDevice::butLoadClick() {
     if (running_)
         return;
     const QScopedValueRollback<bool> running(running_, true);
+    cancelled_ = false;
     SetButtonsEnabled(false);
     memInfo_->clear();
     memInfo_->appendPlainText("Receiving files from device...");
@@ -102,7 +118,10 @@ void TfrmLoadDataDevice::butLoadClick() {
         memInfo_->appendPlainText("Start: " + commandLine);
         // A result left from an earlier run must not be taken for this run's.
         QFile::remove(kResultFile);
-        if (!RunAndWait(commandLine))
+        const RunOutcome outcome = RunAndWait(commandLine);
+        if (outcome == RunOutcome::Cancelled)
+            memInfo_->appendPlainText(kCancelled);
+        if (outcome != RunOutcome::Ended)
             break;
         const ResultLine result = ReadResultLine(this);
         if (!result.ok)
@@ -111,7 +130,12 @@ void TfrmLoadDataDevice::butLoadClick() {
         if (result.line == "STOP" || result.line == "NOTHING")
             break;
     }
+    // The result file is the exchange's own; it has no place in the project afterwards.
+    QFile::remove(kResultFile);
     SetButtonsEnabled(true);
+    butLoad_->setFocus();
+    if (std::exchange(closeWhenEnded_, false))
+        QDialog::reject();
 }
 
 void TfrmLoadDataDevice::butCloseClick() {
@@ -119,19 +143,27 @@ void TfrmLoadDataDevice::butCloseClick() {
         accept();
 }
 
+void TfrmLoadDataDevice::butCancelClick() {
+    if (!running_ || cancelled_)
+        return;
+    cancelled_ = true;
+    butCancel_->setEnabled(false);
+    if (process_) {
+        SignalProgram(false);
+        killTimer_->start(terminateGraceMs_);
+    }
+}
+
 void TfrmLoadDataDevice::reject() {
-    if (!running_)
+    if (!running_) {
         QDialog::reject();
+        return;
+    }
+    closeWhenEnded_ = true;
+    butCancelClick();
 }
 
-void TfrmLoadDataDevice::closeEvent(QCloseEvent* event) {
-    if (running_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
-}
-
-bool TfrmLoadDataDevice::RunAndWait(const QString& commandLine) {
+TfrmLoadDataDevice::RunOutcome TfrmLoadDataDevice::RunAndWait(const QString& commandLine) {
     const QString program = FindProgram(kTransferProgram);
     QProcess process;
     process.setProgram(program);
@@ -143,12 +175,24 @@ bool TfrmLoadDataDevice::RunAndWait(const QString& commandLine) {
     process.setCreateProcessArgumentsModifier(
         [](QProcess::CreateProcessArguments* arguments) { arguments->flags |= CREATE_NO_WINDOW; });
 #endif
+#ifdef Q_OS_UNIX
+    // A group of its own, so that a cancel also ends whatever the program started.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     if (!program.isEmpty()) {
-        // No other command may start while the program runs; the windows keep repainting. The
-        // boxes below come after, as a box owned by a disabled window could not be answered.
+        // No other command may start while the program runs, yet the log stays scrollable and
+        // Cancel reachable: a dialog is a window of its own and can be enabled again under
+        // its disabled owner. The boxes below come after, as a box owned by a disabled window
+        // could not be answered.
         if (mainWindow_)
             mainWindow_->setEnabled(false);
+        setEnabled(true);
+        butCancel_->setEnabled(!cancelled_);
+        butCancel_->setFocus();
         const auto enableAgain = qScopeGuard([this] {
+            process_ = nullptr;
+            killTimer_->stop();
+            butCancel_->setEnabled(false);
             if (mainWindow_)
                 mainWindow_->setEnabled(true);
         });
@@ -165,19 +209,58 @@ bool TfrmLoadDataDevice::RunAndWait(const QString& commandLine) {
             }
         });
         process.start();
+        if (process.state() != QProcess::NotRunning) {
+            process_ = &process;
+            programId_ = process.processId();
+        }
         if (!ended)
             loop.exec();
+        // The loop also ends when the application quits: the program must not outlive it.
+        if (process.state() != QProcess::NotRunning) {
+            cancelled_ = true;
+            SignalProgram(true);
+            process.waitForFinished(-1);
+        }
+        // Whatever the program started and left behind goes with it.
+        if (cancelled_ && programId_ > 0)
+            SignalProgram(true);
+        programId_ = 0;
     }
     if (program.isEmpty() || process.error() == QProcess::FailedToStart) {
         ShowError(this, QString("Can't run process: %1    ErrorCode=%2")
                             .arg(commandLine, QString::number(StartErrorCode(program))));
-        return false;
+        return RunOutcome::NotStarted;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        Dialogs().Information(this, "Warning",
-                              QString("Process %1 exit code %2")
-                                  .arg(commandLine, QString::number(process.exitCode())));
-    return true;
+    if (cancelled_)
+        return RunOutcome::Cancelled;
+    const bool bySignal = process.exitStatus() != QProcess::NormalExit;
+#ifdef Q_OS_UNIX
+    // A program ended by a signal has no exit code; Qt gives the signal's number in its place.
+    if (bySignal) {
+        Dialogs().Warning(this, "Warning",
+                          QString("Process %1 ended by signal %2")
+                              .arg(commandLine, QString::number(process.exitCode())));
+        return RunOutcome::Ended;
+    }
+#endif
+    if (bySignal || process.exitCode() != 0)
+        Dialogs().Warning(this, "Warning",
+                          QString("Process %1 exit code %2")
+                              .arg(commandLine, QString::number(process.exitCode())));
+    return RunOutcome::Ended;
+}
+
+void TfrmLoadDataDevice::SignalProgram(bool kill) {
+#ifdef Q_OS_UNIX
+    // The group first; should the program have left it, the program alone.
+    const int signal = kill ? SIGKILL : SIGTERM;
+    if (programId_ > 0 && ::kill(pid_t(-programId_), signal) != 0 && process_ &&
+        process_->state() != QProcess::NotRunning)
+        ::kill(pid_t(programId_), signal);
+#else
+    if (process_)
+        kill ? process_->kill() : process_->terminate();
+#endif
 }
 
 void TfrmLoadDataDevice::SetButtonsEnabled(bool enabled) {

@@ -162,4 +162,46 @@ TEST_F(UserFilesTest, ProgramDataFromShareWhenAbsentBesideTheExecutable) {
     EXPECT_EQ(ReadFileBytes((share + "/ostiva_EN.ini").toStdString()), "[Messages]\n9=shared\n");
 }
 
+// The configuration folder is only taken from an absolute $XDG_CONFIG_HOME: an empty or
+// relative one is ignored for ~/.config, so settings never land in the project folder the
+// program made current. Without an absolute home either, nothing is written at all.
+TEST_F(ReadOnlyProgramFolderTest, RelativeOrEmptyConfigHomeIsIgnored) {
+    QTemporaryDir home, project;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QString savedCurrent = QDir::currentPath();
+    QDir::setCurrent(project.path());
+    ASSERT_TRUE(QDir().mkdir(project.path() + "/conf"));
+    const QList<std::pair<QByteArray, QByteArray>> cases = {
+        {"", home.path().toUtf8()},
+        {"conf", home.path().toUtf8()},
+        {"./", home.path().toUtf8()},
+        {"conf", "."}, // no home folder known
+    };
+    for (const auto& [config, homeValue] : cases) {
+        SCOPED_TRACE(config.toStdString() + " / " + homeValue.toStdString());
+        qputenv("XDG_CONFIG_HOME", config);
+        qputenv("HOME", homeValue);
+        dialogs.Messages.clear();
+        auto main = std::make_unique<TMainForm>();
+        main->findChild<QAction*>("actLanguageNL")->trigger();
+        main.reset();
+        const QString settings = home.path() + "/.config/ostiva/ostiva.ini";
+        if (homeValue == ".") {
+            const QStringList errors = dialogs.Texts("Error");
+            EXPECT_FALSE(errors.isEmpty());
+            for (const QString& error : errors)
+                EXPECT_EQ(error,
+                          "Unable to write to " + folder.SettingsFile() + ": no home folder");
+        } else {
+            EXPECT_EQ(Read(settings, "Software", "Language"), "NL");
+            EXPECT_TRUE(QFile::remove(settings));
+        }
+        EXPECT_EQ(QDir(project.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{"conf"});
+        EXPECT_TRUE(QDir(project.path() + "/conf").isEmpty());
+    }
+    QDir::setCurrent(savedCurrent);
+    qputenv("HOME", savedHome);
+}
+
 } // namespace

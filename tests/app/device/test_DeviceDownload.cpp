@@ -7,6 +7,7 @@
 #include "app/device/TfrmLoadDataDevice.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
+#include "app/shell/TMainForm.h"
 #include "testdata/TestFiles.h"
 
 #include <QDir>
@@ -17,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +29,15 @@ const QString kReceiving = "Receiving files from device...";
 QString ReadText(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "<missing>";
+}
+
+// False once the process has ended (a zombie has ended too).
+bool Alive(qint64 pid) {
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(") ") + 2, 1) != "Z";
 }
 
 void WriteText(const QString& path, const QString& text) {
@@ -88,10 +100,17 @@ class DeviceDownloadTest : public ::testing::Test {
         Load(*dialog);
         return dialog;
     }
-    static void ExpectIdleAndOpen(TfrmLoadDataDevice& dialog) {
-        EXPECT_TRUE(dialog.isVisible());
+    // After an exchange: Load and Close back, no Cancel, and no result file left behind.
+    void ExpectIdle(TfrmLoadDataDevice& dialog) {
         EXPECT_TRUE(Button(dialog, "butLoad")->isEnabled());
         EXPECT_TRUE(Button(dialog, "butClose")->isEnabled());
+        EXPECT_FALSE(Button(dialog, "butCancel")->isEnabled());
+        EXPECT_TRUE(mainWindow.isEnabled());
+        EXPECT_FALSE(QFile::exists(projectDir + "result"));
+    }
+    void ExpectIdleAndOpen(TfrmLoadDataDevice& dialog) {
+        EXPECT_TRUE(dialog.isVisible());
+        ExpectIdle(dialog);
     }
 };
 
@@ -101,6 +120,8 @@ TEST_F(DeviceDownloadTest, DialogShowsItsBuiltInTexts) {
     EXPECT_EQ(Log(dialog), QStringList{"Press Load button to begin loading..."});
     EXPECT_EQ(Button(dialog, "butLoad")->text(), "Load");
     EXPECT_EQ(Button(dialog, "butClose")->text(), "Close");
+    EXPECT_EQ(Button(dialog, "butCancel")->text(), "Cancel");
+    EXPECT_FALSE(Button(dialog, "butCancel")->isEnabled());
     EXPECT_TRUE(dialog.findChild<QPlainTextEdit*>("memInfo")->isReadOnly());
 }
 
@@ -170,27 +191,33 @@ TEST_F(DeviceDownloadTest, NonZeroExitIsWarnedAndTheNextPassStartsWhileTheMainWi
                                "fi\necho NOTHING >result\n");
     TfrmLoadDataDevice dialog(&mainWindow, projectDir);
     dialog.show();
-    QList<bool> seen; // main window enabled, Load enabled, Close enabled, dialog visible
+    // Main window, Load, Close, Cancel, log enabled; dialog visible.
+    QList<bool> seen;
     QObject::connect(dialog.findChild<QPlainTextEdit*>("memInfo"), &QPlainTextEdit::textChanged,
                      &dialog, [&] {
                          if (!seen.isEmpty() || !Log(dialog).last().startsWith("Start:"))
                              return;
                          seen << true;
                          QTimer::singleShot(0, &dialog, [&] {
-                             seen = {mainWindow.isEnabled(), Button(dialog, "butLoad")->isEnabled(),
-                                     Button(dialog, "butClose")->isEnabled(), dialog.isVisible()};
+                             seen = {mainWindow.isEnabled(),
+                                     Button(dialog, "butLoad")->isEnabled(),
+                                     Button(dialog, "butClose")->isEnabled(),
+                                     Button(dialog, "butCancel")->isEnabled(),
+                                     dialog.findChild<QPlainTextEdit*>("memInfo")->isEnabled(),
+                                     dialog.isVisible()};
                              WriteText(projectDir + "go", "");
                          });
                      });
     mainWindow.show();
     Load(dialog);
-    EXPECT_EQ(seen, QList<bool>({false, false, false, true}));
+    EXPECT_EQ(seen, QList<bool>({false, false, false, true, true, true}));
     EXPECT_TRUE(mainWindow.isEnabled());
-    EXPECT_EQ(dialogs.Texts("Information"),
+    EXPECT_EQ(dialogs.Texts("Warning"),
               QStringList{"Process upload2 " + projectDir + " exit code 1"});
     EXPECT_EQ(dialogs.Messages.value(0).caption, "Warning");
     EXPECT_EQ(Log(dialog), QStringList({kReceiving, start, "Current file: zq0009.xml", start,
                                         "Current file: NOTHING"}));
+    EXPECT_FALSE(QFile::exists(projectDir + "result"));
     ExpectIdleAndOpen(dialog);
 }
 
@@ -234,6 +261,130 @@ TEST_F(DeviceDownloadTest, ProgramIsFoundBesideTheExecutableFirstAndGetsTheDirec
     WriteScript(folder.Path(), body + "beside >which\n");
     Load(*dialog);
     EXPECT_EQ(ReadText(projectDir + "which"), "beside\n");
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(DeviceDownloadTest, ExitCodeAndSignalAreWarnedAsWhatTheyAre) {
+    const QList<std::pair<QString, QString>> cases = {
+        {"exit 3", " exit code 3"},
+        {"ulimit -c 0; kill -SEGV $$", " ended by signal 11"},
+        {"kill -KILL $$", " ended by signal 9"},
+    };
+    for (const auto& [ending, warning] : cases) {
+        SCOPED_TRACE(ending.toStdString());
+        dialogs.Messages.clear();
+        WriteScript(folder.Path(), "echo NOTHING >result; " + ending + "\n");
+        auto dialog = OpenAndLoad();
+        EXPECT_EQ(dialogs.Texts("Warning"), QStringList{"Process upload2 " + projectDir + warning});
+        EXPECT_EQ(dialogs.Messages.value(0).caption, "Warning");
+        EXPECT_EQ(Log(*dialog), QStringList({kReceiving, start, "Current file: NOTHING"}));
+        ExpectIdleAndOpen(*dialog);
+    }
+}
+
+// A program that hangs, one that ignores the request to end, and one that names a file on
+// every run: each is stopped by Cancel, Escape or closing the dialog, whatever it started
+// ends with it, and the files fetched so far stay.
+TEST_F(DeviceDownloadTest, CancelEndsTheProgramAndWhatItStartedAndKeepsWhatWasFetched) {
+    // The program writes "<its id> <its child's id>" into "ready" once it waits.
+    const QString hang = "sleep 1000 & echo $$ $! >r.tmp; mv r.tmp ready; wait\n";
+    const QString deaf = "trap '' TERM\n" + hang;
+    const QString loop = "n=$(cat count 2>/dev/null || echo 0); n=$((n+1)); echo $n >count\n"
+                         "echo fetched >\"$1zq00$n.xml\"; echo zq00$n.xml >result\n"
+                         "[ $n -ge 3 ] && echo $$ 0 >ready\n"
+                         "[ $n -ge 50 ] && echo STOP >result; exit 0\n";
+    const auto clickCancel = [](TfrmLoadDataDevice& dialog) {
+        QTest::mouseClick(Button(dialog, "butCancel"), Qt::LeftButton);
+    };
+    const auto pressEscape = [](TfrmLoadDataDevice& dialog) {
+        QTest::keyClick(dialog.findChild<QPlainTextEdit*>("memInfo"), Qt::Key_Escape);
+    };
+    const auto closeDialog = [](TfrmLoadDataDevice& dialog) { dialog.close(); };
+    struct Case {
+        const char* what;
+        QString script;
+        std::function<void(TfrmLoadDataDevice&)> cancel;
+        bool staysOpen;
+    };
+    const QList<Case> cases = {
+        {"Cancel, hanging", hang, clickCancel, true},
+        {"Escape, hanging", hang, pressEscape, false},
+        {"close, hanging", hang, closeDialog, false},
+        {"Cancel, deaf to terminate", deaf, clickCancel, true},
+        {"Cancel, always a file", loop, clickCancel, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString& name : QDir(projectDir).entryList(QDir::Files))
+            QFile::remove(projectDir + name);
+        WriteScript(folder.Path(), c.script);
+        TfrmLoadDataDevice dialog(&mainWindow, projectDir);
+        dialog.SetTerminateGrace(100);
+        dialog.show();
+        QStringList ids;
+        QTimer poll;
+        poll.callOnTimeout([&] {
+            if (!ids.isEmpty() || !QFile::exists(projectDir + "ready"))
+                return;
+            ids = ReadText(projectDir + "ready").split(' ');
+            c.cancel(dialog);
+        });
+        poll.start(10);
+        // Should the cancel fail, the test fails instead of waiting for the program.
+        QTimer::singleShot(20000, &dialog, [&] {
+            ADD_FAILURE() << "not cancelled";
+            if (const int program = ids.value(0).toInt(); program > 0)
+                ::kill(-program, SIGKILL);
+        });
+        mainWindow.show();
+        Load(dialog);
+
+        const QStringList log = Log(dialog);
+        EXPECT_EQ(log.mid(0, 2), QStringList({kReceiving, start}));
+        EXPECT_EQ(log.last(), "Transfer cancelled.");
+        EXPECT_TRUE(dialogs.Messages.isEmpty());
+        EXPECT_EQ(dialog.isVisible(), c.staysOpen);
+        ExpectIdle(dialog);
+        const qint64 child = ids.value(1).toLongLong();
+        for (int i = 0; i < 250 && Alive(child); ++i)
+            QTest::qWait(20);
+        EXPECT_FALSE(Alive(child)) << "the program's child outlived the cancel";
+        if (c.script == loop) {
+            EXPECT_TRUE(log.contains("Current file: zq002.xml"));
+            for (const char* name : {"zq001.xml", "zq002.xml", "zq003.xml"})
+                EXPECT_EQ(ReadText(projectDir + name), "fetched\n") << name;
+        }
+    }
+}
+
+// The shortcut reaches the download only where the command is available: not without a
+// window and not in a comparison window, but in a new, still empty project.
+TEST_F(DeviceDownloadTest, ShortcutOpensTheDownloadOnlyWhereTheCommandIsAvailable) {
+    TMainForm main;
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    const QString profile = folder.WriteProfile(folder.MakeDirectory("p") + "zq0001.xml");
+    QStringList opened; // the directories the dialog was opened for
+    const auto press = [&] {
+        QTimer::singleShot(0, &main, [&] {
+            if (auto* dialog = main.findChild<TfrmLoadDataDevice*>()) {
+                opened << dialog->ProjectDir();
+                dialog->butCloseClick();
+            }
+        });
+        QTest::keyClick(&main, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+    };
+    press();
+    TProjectForm::OpenComparison(main.MdiArea(), profile, profile);
+    QCoreApplication::processEvents();
+    press();
+    EXPECT_TRUE(opened.isEmpty());
+    TProjectForm::NewProject(main.MdiArea(), projectDir);
+    QCoreApplication::processEvents();
+    press();
+    EXPECT_EQ(opened, QStringList{projectDir});
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 

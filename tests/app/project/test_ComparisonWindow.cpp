@@ -13,6 +13,8 @@
 #include <QChart>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLegend>
 #include <QLineEdit>
@@ -296,6 +298,76 @@ TEST_F(ComparisonWindowTest, UnreadableSecondFileShowsItsErrorAndTheWindowStillO
     EXPECT_EQ(Text(form, "Edit22"), "zqB.xml");
     EXPECT_EQ(form->windowTitle(), first + " ~ " + broken);
     EXPECT_TRUE(Chart(form)->IsActive("serProfileAdd"));
+}
+
+// Per kind, the legend (in curve order) and the pens of the second profile's curves: width 3,
+// fuchsia, orange for the new-norm profile, red for the lateral limits at speed.
+TEST_F(ComparisonWindowTest, EveryKindMarksBothProfilesInTheLegendAndDrawsTheSecondBoldly) {
+    const QString path = folder.WriteProfile(dir + "zq0001.xml");
+    TProjectForm* form = TProjectForm::OpenComparison(&area, path, path);
+    TProfileChart* chart = Chart(form);
+    const QColor fuchsia(255, 0, 255), orange(255, 128, 0), red(255, 0, 0);
+    using Pen = std::pair<const char*, QColor>;
+    const QList<std::pair<QStringList, QList<Pen>>> kinds = {
+        {{"Top profile - I", "Top profile - II", "Norm Top +", "Norm Top -"},
+         {{"serProfileAdd", fuchsia}}},
+        {{"Norm line", "Sampled profile - I", "Sampled profile - II", "Inclination / A - I",
+          "Inclination / A - II"},
+         {{"serSamplProfileAdd", fuchsia}, {"serNewNormProfileAdd", orange}}},
+        {{"Short waves - I", "Short waves - II", "Norm short waves +", "Norm short waves -"},
+         {{"serShortwavesAdd", fuchsia}}},
+        {{"Trend - I", "Trend - II", "Norm Trend +", "Norm Trend -"}, {{"serTrendAdd", fuchsia}}},
+        {{"Zij profile - I", "Zij profile - II", "Norm Zij +", "Norm Zij -"},
+         {{"serZijMeasAdd", fuchsia}}},
+        {{"Zij profile - I", "Zij profile - II", "Norm Zij at speed + - I",
+          "Norm Zij at speed + - II", "Norm Zij at speed - - I", "Norm Zij at speed - - II"},
+         {{"serZijMeasAdd", fuchsia},
+          {"serNormZijCalcPosAdd", red},
+          {"serNormZijCalcNegAdd", red}}},
+        {{"Short waves band 1", "Norm short waves +", "Norm short waves -",
+          "Short waves band 1 - II"},
+         {{"serShortwavesAdd1", fuchsia}}},
+        {{"Short waves band 2", "Norm short waves +", "Norm short waves -",
+          "Short waves band 2 - II"},
+         {{"serShortwavesAdd2", fuchsia}}},
+        {{"Short waves band 3", "Norm short waves +", "Norm short waves -",
+          "Short waves band 3 - II"},
+         {{"serShortwavesAdd3", fuchsia}}},
+    };
+    for (int kind = 0; kind < kinds.size(); ++kind) {
+        SCOPED_TRACE(kind);
+        ShowKind(form, kind);
+        EXPECT_EQ(chart->LegendTitles(), kinds[kind].first);
+        for (const auto& [name, colour] : kinds[kind].second) {
+            const QPen pen = chart->Series(name)->pen();
+            EXPECT_EQ(pen.color(), colour) << name;
+            EXPECT_EQ(pen.width(), 3) << name;
+            EXPECT_EQ(pen.style(), Qt::SolidLine) << name;
+        }
+    }
+}
+
+TEST_F(ComparisonWindowTest, WindowOpensWhenNoRecordCanBeBuiltAtAll) {
+    const QString language = folder.LanguageFile("EN");
+    ASSERT_TRUE(QFile::remove(language));
+    ASSERT_TRUE(QDir().mkdir(language)); // a language file that cannot be opened
+    const QString first = folder.WriteProfile(dir + "zq0001.xml");
+    const QString second = folder.WriteProfile(dir + "zq0002.xml");
+    TProjectForm* form = TProjectForm::OpenComparison(&area, first, second);
+    ASSERT_NE(form, nullptr);
+    // The window's own texts, then each record.
+    EXPECT_EQ(dialogs.Texts("Error"), QStringList(3, "Can't open ini-file " + language));
+    EXPECT_EQ(form->CurrentProfile(), nullptr);
+    EXPECT_EQ(form->SecondProfile(), nullptr);
+    EXPECT_EQ(form->windowTitle(), first + " ~ " + second);
+    EXPECT_EQ(Text(form, "Edit2"), "zq0001.xml");
+    EXPECT_EQ(Text(form, "Edit22"), "zq0002.xml");
+    EXPECT_EQ(Text(form, "Edit40"), "");
+    for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
+        ShowKind(form, kind);
+        EXPECT_EQ(Chart(form)->Series("serProfileAdd")->count(), 0);
+    }
+    EXPECT_TRUE(form->close());
 }
 
 } // namespace
