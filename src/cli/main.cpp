@@ -6,10 +6,14 @@
 //              [--language-file PATH]                     the profiles that meet every criterion
 //   report --kind K [--language-file PATH] -o OUT.pdf PROFILE...   the printed pages as PDF
 //   report --kind K [--language-file PATH] --compare F1 F2 -o OUT.pdf   one comparison page
+//   set --field NAME=VALUE [--field NAME=VALUE]... [--language-file PATH] PROFILE...
+//                                                         header fields written as the
+//                                                         project window saves them
 //   --help, --version; COMMAND --help prints that command's usage
 // A language file named with --language-file must exist; without it the desktop program's
 // current one is read.
 #include "cli/RecordJson.h"
+#include "cli/SetCommand.h"
 #ifdef OSTIVA_CLI_REPORT
 #include "cli/ReportCommand.h"
 #endif
@@ -42,6 +46,10 @@ const std::pair<const char*, const char*> kCommandUsage[] = {
     {"generate-demo", "ostiva-cli generate-demo DIR\n"},
     {"search", "ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] [--operator TEXT]\n"
                "                  [--switch TEXT] [--weld TEXT] [--language-file PATH]\n"},
+    {"set", "ostiva-cli set --field NAME=VALUE [--field NAME=VALUE]... [--language-file PATH]\n"
+            "                  PROFILE...\n"
+            "         NAME: Device Datum Tijd Eigenaar Plaats Spoor Km Rail LasType LasSer\n"
+            "               LasNr WerkNummer Wissel Snelheid (as dump names them)\n"},
 #ifdef OSTIVA_CLI_REPORT
     {"report", "ostiva-cli report --kind K [--language-file PATH] -o OUT.pdf PROFILE...\n"
                "       ostiva-cli report --kind K [--language-file PATH] --compare F1 F2 "
@@ -242,6 +250,37 @@ int Search(int argc, char** argv) {
     return found->found.empty() ? kExitFailure : 0;
 }
 
+// Rewrites header fields of each profile as the project window's Save would after the same
+// typing. Exit status 0 when every profile was written, 1 when one was not (each named on
+// stderr, left as it was).
+int Set(int argc, char** argv) {
+    const Arguments a = ParseArguments(argc, argv, {"--field", "--language-file"});
+    std::vector<cli::FieldValue> fields;
+    for (const auto& [name, value] : a.options) {
+        if (name != "--field")
+            continue;
+        try {
+            fields.push_back(cli::ParseFieldAssignment(value));
+        } catch (const cli::FieldError& e) {
+            throw UsageError{e.what()};
+        }
+    }
+    if (fields.empty())
+        throw UsageError{"set needs at least one --field NAME=VALUE"};
+    if (a.positional.empty())
+        throw UsageError{"set needs at least one profile file"};
+    std::string languageFile;
+    try {
+        languageFile = a.Option("--language-file").value_or("");
+        if (languageFile.empty())
+            languageFile = DefaultLanguageFile(argv[0]);
+    } catch (const IniError& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    return cli::SetHeaderFields(fields, a.positional, languageFile, std::cerr);
+}
+
 int Generate(int argc, char** argv) {
     const Arguments a = ParseArguments(argc, argv, {"--seed", "--speed", "--pairs"});
     if (a.positional.size() != 1)
@@ -348,6 +387,8 @@ int main(int argc, char** argv) {
             return GenerateDemo(argc, argv);
         if (command == "search")
             return Search(argc, argv);
+        if (command == "set")
+            return Set(argc, argv);
 #ifdef OSTIVA_CLI_REPORT
         if (command == "report")
             return Report(argc, argv);

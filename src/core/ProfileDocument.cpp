@@ -50,6 +50,7 @@ struct Edit {
 // declaration, comments, whitespace inside and between tags, quotes, encoding.
 struct ProfileDocument::Impl {
     XmlFileCharset charset;
+    std::string onDisk; // the file's bytes as loaded or last saved
     std::string text;   // the file's text as loaded, in UTF-8
     std::string buffer; // the same, parsed in place: the document's strings live here
     pugi::xml_document doc;
@@ -96,9 +97,9 @@ void ProfileDocument::Load(const std::string& path) {
     Impl& d = *loaded;
     // A save of this file that was cut off while rewriting it in place is undone first.
     RollBackInterruptedRewrite(path);
-    const std::string bytes = ReadRegularFile(path);
-    d.charset = DetectXmlEncoding(bytes);
-    d.text = DecodeXmlFile(bytes, d.charset);
+    d.onDisk = ReadRegularFile(path);
+    d.charset = DetectXmlEncoding(d.onDisk);
+    d.text = DecodeXmlFile(d.onDisk, d.charset);
     CheckWellFormedXml(d.text);
     d.buffer = d.text;
     const pugi::xml_parse_result result = d.doc.load_buffer_inplace(
@@ -133,7 +134,29 @@ void ProfileDocument::Save(const std::string& path) const {
     }
     out.append(d.text, done);
     // Characters the encoding lacks were written as references, so this holds every one.
-    ReplaceFileContents(path, EncodeXmlFile(out, d.charset));
+    std::string bytes = EncodeXmlFile(out, d.charset);
+    ReplaceFileContents(path, bytes);
+    impl_->onDisk = std::move(bytes);
+}
+
+bool ProfileDocument::ChangedOnDisk(const std::string& path) const {
+    if (!impl_->loaded)
+        return false;
+    struct stat status {};
+    try {
+        // A torn rewrite of a killed process is not a change: it is undone before any save.
+        RollBackInterruptedRewrite(path);
+        if (::stat(path.c_str(), &status) != 0)
+            return false;
+        // The size tells most changes without reading. Equal sizes are compared byte for byte,
+        // since a modification time can repeat (coarse clocks of network folders, a copy that
+        // keeps it) and an unchanged one proves nothing.
+        if (static_cast<std::size_t>(status.st_size) != impl_->onDisk.size())
+            return true;
+        return ReadRegularFile(path) != impl_->onDisk;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 pugi::xml_node ProfileDocument::FindElement(const std::string& name) {

@@ -30,6 +30,10 @@ class ProfileDocument {
     // Stores the whole document, never leaving a half-written file; throws std::runtime_error
     // with the writer's message.
     void Save(const std::string& path) const;
+    // True when the file at `path` no longer holds the bytes this document was loaded from or
+    // last saved as: someone else wrote it meanwhile. A file that cannot be read counts as
+    // unchanged (saving it reports its own error).
+    bool ChangedOnDisk(const std::string& path) const;
 
     // Depth-first search from the document element; the last result is cached (CurrentNode).
     pugi::xml_node FindElement(const std::string& name);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -436,3 +437,45 @@ TEST_F(ProfileDocumentTest, ALoadRollsBackASaveKilledWhileRewritingInPlace) {
 }
 
 } // namespace
+
+// What another program wrote since the load is told from what this document read or wrote
+// itself; a modification time alone tells nothing either way.
+TEST_F(ProfileDocumentTest, AChangeOnDiskIsToldFromTheBytesLoadedOrLastSaved) {
+    const std::string loaded = "<P><A X=\"Jan\"/></P>";
+    struct Case {
+        const char* what;
+        std::string bytes; // written after the load; empty: nothing written
+        bool keepTime;     // the file's modification time put back as it was
+        bool changed;
+    };
+    const Case cases[] = {
+        {"untouched", "", false, false},
+        {"same size, other bytes, same time", "<P><A X=\"Pim\"/></P>", true, true},
+        {"same size, other bytes, new time", "<P><A X=\"Pim\"/></P>", false, true},
+        {"other size", "<P><A X=\"Kees\"/></P>", true, true},
+        {"same bytes written again", loaded, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(loaded);
+        const fs::file_time_type time = fs::last_write_time(path);
+        if (!c.bytes.empty()) {
+            WriteFileBytes(path, c.bytes);
+            fs::last_write_time(path, c.keepTime ? time : time + std::chrono::seconds(5));
+        }
+        EXPECT_EQ(doc.ChangedOnDisk(path), c.changed);
+    }
+
+    // Its own save is no change; a load after someone else's save takes that as the new base.
+    Load(loaded);
+    doc.SetAttribute("A", "X", "Pieter");
+    doc.Save(path);
+    EXPECT_FALSE(doc.ChangedOnDisk(path));
+    WriteFileBytes(path, "<P><A X=\"Anna\"/></P>");
+    EXPECT_TRUE(doc.ChangedOnDisk(path));
+    doc.Load(path);
+    EXPECT_FALSE(doc.ChangedOnDisk(path));
+    // A file that is gone cannot be compared; its save will say what is wrong.
+    fs::remove(path);
+    EXPECT_FALSE(doc.ChangedOnDisk(path));
+}

@@ -8,6 +8,7 @@
 #include "app/common/LanguageTexts.h"
 #include "app/project/ProjectFormControls.h"
 #include "app/project/TFileListBox.h"
+#include "core/FileReplace.h"
 #include "core/IniFile.h"
 #include "core/NumberText.h"
 
@@ -145,6 +146,8 @@ TProjectForm* TProjectForm::OpenProject(QMdiArea* area, const QString& profilePa
     const QFileInfo info(profilePath);
     form->FileListBox1->SetMask("zq*.xml");
     form->ProjectDir = info.absolutePath() + "/";
+    // Temporary files of saves that were killed are of no use to anyone.
+    ostiva::RemoveStaleTemporaryFiles(form->ProjectDir.toStdString());
     form->setWindowTitle(form->ProjectDir);
     window->showMaximized();
     form->FileListBox1->SetDirectory(form->ProjectDir);
@@ -181,6 +184,7 @@ TProjectForm* TProjectForm::NewProject(QMdiArea* area, const QString& directory)
     QMdiSubWindow* window = AddToArea(area, form);
     const QScopedValueRollback loading(form->Loading, true);
     form->ProjectDir = directory;
+    ostiva::RemoveStaleTemporaryFiles(directory.toStdString());
     form->setWindowTitle(directory);
     window->showMaximized();
     form->FileListBox1->SetMask("zq*.xml");
@@ -372,52 +376,6 @@ void TProjectForm::ShowPanelsOfKind() {
         ui_->groups.value(box.box)->setVisible(shown(kind.normBox, box.box));
     for (const char* quality : {"grpQuality", "gbxQIZij"})
         ui_->groups.value(quality)->setVisible(shown(kind.qualityPanel, quality));
-}
-
-void TProjectForm::CollectHeader() {
-    TProjectData& record = *currentProfile_;
-    for (const HeaderFieldSpec& spec : kHeaderFields) {
-        if (!spec.text)
-            continue;
-        const QString text = QString(spec.field) == "Memo1" ? ui_->Memo1->toPlainText()
-                                                            : ui_->Edit(spec.field)->text();
-        record.*spec.text = text.toStdString();
-    }
-    // The owner is shown as the company name above the chart.
-    record.Eigenaar = ui_->Label22->text().toStdString();
-}
-
-bool TProjectForm::ProfileSave(bool ask) {
-    // A comparison window holds the first file's record under the second file's name.
-    if (!Editable)
-        return true;
-    if (ask &&
-        !Dialogs().AskYesNo(this, "Confirm",
-                            "File " + CurrentFile + " is modified. Do you wish to save it?")) {
-        Modified = false;
-        headerTyped_ = false;
-        emit StateChanged();
-        return true;
-    }
-    if (currentProfile_) {
-        try {
-            CollectHeader();
-            currentProfile_->Save(CurrentFile.toStdString());
-        } catch (const std::exception& e) {
-            ShowError(this, QString::fromUtf8(e.what()));
-            return false;
-        }
-    }
-    Modified = false;
-    headerTyped_ = false;
-    emit StateChanged();
-    return true;
-}
-
-bool TProjectForm::ProjectClose() {
-    if (Editable && Modified)
-        return ProfileSave(true);
-    return true;
 }
 
 void TProjectForm::closeEvent(QCloseEvent* event) {

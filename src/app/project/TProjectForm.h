@@ -37,7 +37,9 @@ class TProjectForm : public QWidget {
     ~TProjectForm() override;
 
     // Save profile: with `ask`, asks "File <path> is modified. Do you wish to save it?" first.
-    // Returns false when saving failed (the error was shown and Modified stays true).
+    // When another program wrote the file after it was shown, asks whether to overwrite it;
+    // No shows the file as it is now instead. Returns false when saving failed (the error was
+    // shown and Modified stays true).
     bool ProfileSave(bool ask);
 
     TFileListBox* FileListBox1 = nullptr;
@@ -98,6 +100,8 @@ class TProjectForm : public QWidget {
     void btnAnyNormChangeClick();
     void ShowNormLines();
     void CollectHeader();
+    // Shows the file as it is on disk now, dropping what was typed.
+    void ReloadShownProfile();
     bool ProjectClose();
     void ShowQuality();
     void SelectShownEntry();
