@@ -3,6 +3,7 @@
 #include "app/common/AppIcon.h"
 #include "app/common/Dialogs.h"
 #include "app/common/Version.h"
+#include "app/shell/QtTranslations.h"
 #include "app/shell/TMainForm.h"
 
 #include <QApplication>
@@ -54,6 +55,11 @@ int main(int argc, char* argv[]) {
     // The main window first: its creation sets the language the later windows read, and it
     // then creates them (print selection, about box, search dialog, composite report).
     TMainForm mainForm;
+    // Qt's standard buttons, file dialogs and print preview in the language the main window
+    // read from the settings file.
+    if (!UseQtTranslations(App().LanguageCode))
+        std::fprintf(stderr, "ostiva: no Qt translation for language %s; Qt's texts stay English\n",
+                     qPrintable(App().LanguageCode));
 
     mainForm.show();
     QCoreApplication::postEvent(&mainForm, new QEvent(TMainForm::kStartEvent));
