@@ -73,6 +73,15 @@ std::span<const Command> MainCommands() {
     return kCommands;
 }
 
+QList<QKeySequence> CommandKeys(QKeySequence::StandardKey key) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    // Where the platform leaves Quit to the window manager (Alt+F4), Exit still gets the
+    // Ctrl+Q most desktops know.
+    if (keys.isEmpty() && key == QKeySequence::Quit)
+        keys << QKeySequence(Qt::CTRL | Qt::Key_Q);
+    return keys;
+}
+
 QString LanguageCommandName(const QString& code) {
     // The English entry keeps the spelling its name has always had.
     return code == QLatin1String("EN") ? QStringLiteral("actLanguageEn") : "actLanguage" + code;

@@ -28,6 +28,9 @@ struct Command {
 // Every command but the language ones, which follow ostiva::kLanguageCodes.
 std::span<const Command> MainCommands();
 
+// The platform's keys of a command's standard key.
+QList<QKeySequence> CommandKeys(QKeySequence::StandardKey key);
+
 // The language command of `code` ("EN" gives actLanguageEn).
 QString LanguageCommandName(const QString& code);
 

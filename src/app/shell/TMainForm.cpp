@@ -61,15 +61,6 @@ QString FileVersionCaption() {
     return version;
 }
 
-// The platform's keys for a standard command. Where the platform leaves Quit to the window
-// manager (Alt+F4), Exit still gets the Ctrl+Q most desktops know.
-QList<QKeySequence> CommandKeys(QKeySequence::StandardKey key) {
-    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
-    if (keys.isEmpty() && key == QKeySequence::Quit)
-        keys << QKeySequence(Qt::CTRL | Qt::Key_Q);
-    return keys;
-}
-
 // The tooltip names the command's keys, "Save profile changes (Ctrl+S)"; a command without a
 // hint shows its caption there.
 void SetCommandTexts(QAction* action, const QString& caption, const QString& hint) {
