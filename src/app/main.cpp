@@ -3,7 +3,9 @@
 #include "app/common/AppIcon.h"
 #include "app/common/Dialogs.h"
 #include "app/common/Version.h"
+#include "app/shell/QtTranslations.h"
 #include "app/shell/TMainForm.h"
+#include "core/IniFile.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -28,6 +30,16 @@ class OstivaApplication : public QApplication {
     }
 };
 
+// The language the main window will read from the settings file; "EN" when it cannot be read
+// (the main window reports that itself).
+QString StartLanguage() {
+    try {
+        return Q(ostiva::IniFile(App().SettingsFile()).ReadString("Software", "Language", "EN"));
+    } catch (const std::exception&) {
+        return QStringLiteral("EN");
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -50,6 +62,13 @@ int main(int argc, char* argv[]) {
     App().ApplicationTitle = "Ostiva GUI ";
     App().ExecutablePath = QCoreApplication::applicationFilePath();
     UseFixedNumberFormat();
+
+    // Qt's own texts (standard buttons, file dialogs, print preview, key names) in the start
+    // language, installed before any window makes them.
+    const QString language = StartLanguage();
+    if (!UseQtTranslations(language))
+        std::fprintf(stderr, "ostiva: no Qt translation for language %s; Qt's texts stay English\n",
+                     qPrintable(language));
 
     // The main window first: its creation sets the language the later windows read, and it
     // then creates them (print selection, about box, search dialog, composite report).

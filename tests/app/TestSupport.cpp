@@ -84,8 +84,9 @@ QStringList ScriptedDialogs::OpenFiles(QWidget*, const FileDialogSpec& spec) {
     return FilesAnswers.takeFirst();
 }
 
-void ScriptedDialogs::OpenDocument(const QUrl& document) {
+bool ScriptedDialogs::OpenDocument(const QUrl& document) {
     OpenedDocuments << (document.isLocalFile() ? document.toLocalFile() : document.toString());
+    return ViewerStarts;
 }
 
 void ScriptedDialogs::Warning(QWidget*, const QString& caption, const QString& text) {

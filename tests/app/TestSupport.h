@@ -71,6 +71,7 @@ class ScriptedDialogs : public IDialogs {
     QList<Message> Messages;           // every box and question, in order
     QList<FileDialogSpec> FileDialogs; // every file dialog, in order
     QStringList OpenedDocuments;       // local paths, or the address of anything else
+    bool ViewerStarts = true;          // OpenDocument's answer: false plays a desktop without one
     int Unanswered = 0;
 
     // The texts of the shown messages of one kind, in order.
@@ -84,7 +85,7 @@ class ScriptedDialogs : public IDialogs {
     QStringList OpenFiles(QWidget* parent, const FileDialogSpec& spec) override;
     QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
     QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
-    void OpenDocument(const QUrl& document) override;
+    bool OpenDocument(const QUrl& document) override;
     void Warning(QWidget* parent, const QString& caption, const QString& text) override;
 
   private:

@@ -285,8 +285,8 @@ QString QtDialogs::SaveFile(QWidget* parent, const FileDialogSpec& spec) {
     return dialog.selectedFiles().first();
 }
 
-void QtDialogs::OpenDocument(const QUrl& document) {
-    QDesktopServices::openUrl(document);
+bool QtDialogs::OpenDocument(const QUrl& document) {
+    return QDesktopServices::openUrl(document);
 }
 
 IDialogs& Dialogs() {

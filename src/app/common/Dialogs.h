@@ -41,9 +41,9 @@ class IDialogs {
     // The name of a file to write, an existing one only after the user agreed to replace it;
     // empty when cancelled.
     virtual QString SaveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
-    // Opens a file or address with the desktop's associated program; the outcome is not
-    // looked at.
-    virtual void OpenDocument(const QUrl& document) = 0;
+    // Opens a file or address with the desktop's associated program; false when no program
+    // could be started for it (the caller says so).
+    virtual bool OpenDocument(const QUrl& document) = 0;
     // Warning box with an OK button.
     virtual void Warning(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
@@ -59,7 +59,7 @@ class QtDialogs : public IDialogs {
     QStringList OpenFiles(QWidget* parent, const FileDialogSpec& spec) override;
     QString ChooseName(QWidget* parent, const FileDialogSpec& spec) override;
     QString SaveFile(QWidget* parent, const FileDialogSpec& spec) override;
-    void OpenDocument(const QUrl& document) override;
+    bool OpenDocument(const QUrl& document) override;
     void Warning(QWidget* parent, const QString& caption, const QString& text) override;
 };
 

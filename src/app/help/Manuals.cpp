@@ -3,6 +3,7 @@
 #include "app/common/AppContext.h"
 #include "app/common/Dialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 #include <charconv>
@@ -14,10 +15,20 @@ QString ManualPath(int number) {
                                  App().LanguageCode + ".pdf");
 }
 
-void OpenManual(QWidget*, int number) {
+void OpenManual(QWidget* parent, int number) {
     const QString path = ManualPath(number);
     // The desktop would answer a missing file with a message of its own.
     if (!QFileInfo(path).isFile())
         return;
-    Dialogs().OpenDocument(QUrl::fromLocalFile(path));
+    OpenWithDesktop(parent, QUrl::fromLocalFile(path));
+}
+
+bool OpenWithDesktop(QWidget* parent, const QUrl& document) {
+    if (Dialogs().OpenDocument(document))
+        return true;
+    const QString name = document.isLocalFile() ? QDir::toNativeSeparators(document.toLocalFile())
+                                                : document.toString();
+    ShowError(parent, "No program could be started to open " + name +
+                          ". Open it with a program of your choice.");
+    return false;
 }

@@ -1,7 +1,7 @@
 #include "app/help/TAboutBox.h"
 
-#include "app/common/Dialogs.h"
 #include "app/common/Version.h"
+#include "app/help/Manuals.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -185,11 +185,11 @@ void TAboutBox::FormActivate() {
 }
 
 void TAboutBox::InternetAddressClick() {
-    Dialogs().OpenDocument(QUrl(kInternetAddress));
+    OpenWithDesktop(this, QUrl(kInternetAddress));
 }
 
 void TAboutBox::EmailAddressClick() {
-    Dialogs().OpenDocument(QUrl("mailto:" + kEmailAddress));
+    OpenWithDesktop(this, QUrl("mailto:" + kEmailAddress));
 }
 
 void TAboutBox::OKButtonClick() {

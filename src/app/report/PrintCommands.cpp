@@ -75,6 +75,13 @@ void PrintPreview(QWidget* parent, TProjectForm& form) {
         return;
     const ReportPage page = report->QuickRep1();
     TReportPreview preview([page] { return QList<ReportPage>{page}; }, parent);
+    // Named after its profile, a comparison page after both.
+    const QString path = SelectedProfilePath(form);
+    const QFileInfo first(path.isEmpty() ? form.Controls().lblDir_1->text() : path);
+    QString name = first.completeBaseName();
+    if (path.isEmpty())
+        name += "-" + QFileInfo(form.Controls().lblDir_2->text()).completeBaseName();
+    preview.SetDocument(first.absolutePath(), name + ".pdf");
     preview.Run();
 }
 

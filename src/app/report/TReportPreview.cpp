@@ -4,6 +4,10 @@
 #include "app/common/Dialogs.h"
 #include "app/report/TfrmReport.h"
 
+#include "core/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QToolBar>
@@ -16,7 +20,30 @@ PreviewRunner& InstalledRunner() {
     return runner;
 }
 
+constexpr char kPathsSection[] = "Paths";
+constexpr char kPdfFolderKey[] = "PdfDir";
+
+// A folder that cannot be remembered costs the user only a click next time; the PDF itself was
+// written and reported.
+void RememberPdfFolder(const QString& folder) {
+    try {
+        ostiva::IniFile(App().WritableSettingsFile())
+            .WriteString(kPathsSection, kPdfFolderKey, S(QDir::toNativeSeparators(folder)));
+    } catch (const std::exception&) {
+    }
+}
+
 } // namespace
+
+QString RememberedPdfFolder() {
+    try {
+        const QString folder =
+            Q(ostiva::IniFile(App().SettingsFile()).ReadString(kPathsSection, kPdfFolderKey, ""));
+        return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
 
 void SetPreviewRunner(PreviewRunner runner) {
     InstalledRunner() = std::move(runner);
@@ -26,7 +53,7 @@ TReportPreview::TReportPreview(BuildDocument build, QWidget* parent)
     : QPrintPreviewDialog(parent), build_(std::move(build)) {
     setObjectName("ReportPreview");
     QPrinter* device = printer();
-    device->setDocName("report");
+    device->setDocName(name_);
     device->setCopyCount(1);
     device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
@@ -50,6 +77,12 @@ TReportPreview::TReportPreview(BuildDocument build, QWidget* parent)
     savePdfButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
 }
 
+void TReportPreview::SetDocument(const QString& folder, const QString& name) {
+    folder_ = folder;
+    name_ = name;
+    printer()->setDocName(name);
+}
+
 void TReportPreview::Run() {
     if (InstalledRunner())
         InstalledRunner()(*this);
@@ -61,8 +94,10 @@ bool TReportPreview::SavePdf() {
     FileDialogSpec spec;
     spec.title = "Save as PDF";
     spec.filter = "PDF files (*.pdf)|*.pdf";
-    spec.startFolder = App().RememberedDirectory;
-    spec.fileName = "report.pdf";
+    spec.startFolder = RememberedPdfFolder();
+    if (spec.startFolder.isEmpty())
+        spec.startFolder = folder_.isEmpty() ? App().RememberedDirectory : folder_;
+    spec.fileName = name_;
     const QString path = Dialogs().SaveFile(this, spec);
     if (path.isEmpty())
         return false;
@@ -73,10 +108,15 @@ bool TReportPreview::SavePdf() {
         return false;
     }
     try {
-        WriteReportPdf(path, pages);
-        return true;
+        WriteReportPdf(path, pages, name_);
     } catch (const std::exception& e) {
         ShowError(this, QString::fromUtf8(e.what()));
         return false;
     }
+    const QFileInfo saved(path);
+    RememberPdfFolder(saved.absolutePath());
+    Dialogs().Information(this, App().ApplicationTitle,
+                          "The report was saved as " +
+                              QDir::toNativeSeparators(saved.absoluteFilePath()) + ".");
+    return true;
 }

@@ -22,8 +22,14 @@ class TReportPreview : public QPrintPreviewDialog {
     // so that tests never enter a modal loop.
     void Run();
 
-    // Asks for a file name and writes the document there as PDF. False when cancelled, when
-    // there is no page to write or writing failed (the error was shown then).
+    // What the document is called: `name` ("zq0001.pdf") is the suggested file name, the PDF's
+    // title and the print job's name; `folder` is where Save as PDF starts until a PDF has been
+    // saved somewhere. Without it: "report.pdf" in the remembered directory.
+    void SetDocument(const QString& folder, const QString& name);
+
+    // Asks for a file name and writes the document there as PDF, then says where it went and
+    // remembers the folder for the next Save as PDF. False when cancelled, when there is no
+    // page to write or writing failed (the error was shown then).
     bool SavePdf();
 
     QToolButton* SavePdfButton() const { return savePdfButton_; }
@@ -32,8 +38,14 @@ class TReportPreview : public QPrintPreviewDialog {
 
   private:
     BuildDocument build_;
+    QString folder_;
+    QString name_ = "report.pdf";
     QToolButton* savePdfButton_ = nullptr;
 };
+
+// The folder the last PDF was saved to, from the settings file; empty when none was or it no
+// longer exists.
+QString RememberedPdfFolder();
 
 // Runs a preview in place of its modal loop; an empty runner restores the real one.
 using PreviewRunner = std::function<void(TReportPreview& preview)>;

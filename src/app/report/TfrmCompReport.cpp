@@ -10,6 +10,9 @@
 #include "core/IniFile.h"
 #include "core/ProjectData.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 TfrmCompReport::TfrmCompReport(const TdlgPrintProfiles& dialog, QObject* parent)
     : QObject(parent), dialog_(dialog) {
     setObjectName("frmCompReport");
@@ -57,5 +60,9 @@ void TfrmCompReport::QRCompositeReport1AddReports(QWidget* parent) {
 
 void TfrmCompReport::Preview(QWidget* parent) {
     TReportPreview preview([this, parent] { return Build(parent); }, parent);
+    // Named after the folder its profiles come from.
+    const QString folder = QDir::cleanPath(dialog_.Directory());
+    const QString name = QFileInfo(folder).fileName();
+    preview.SetDocument(folder, (name.isEmpty() ? QStringLiteral("report") : name) + ".pdf");
     preview.Run();
 }

@@ -72,13 +72,13 @@ bool PaintReportPages(QPagedPaintDevice& device, const QList<ReportPage>& pages)
     return painter.end();
 }
 
-QByteArray ReportPdf(const QList<ReportPage>& pages) {
+QByteArray ReportPdf(const QList<ReportPage>& pages, const QString& title) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setCreator("Ostiva");
-        writer.setTitle("report");
+        writer.setTitle(title);
         writer.setResolution(1200);
         if (!PaintReportPages(writer, pages))
             throw std::runtime_error("Cannot draw the report");
@@ -86,7 +86,7 @@ QByteArray ReportPdf(const QList<ReportPage>& pages) {
     return buffer.data();
 }
 
-void WriteReportPdf(const QString& path, const QList<ReportPage>& pages) {
-    const QByteArray pdf = ReportPdf(pages);
+void WriteReportPdf(const QString& path, const QList<ReportPage>& pages, const QString& title) {
+    const QByteArray pdf = ReportPdf(pages, title);
     ostiva::ReplaceFileContents(path.toStdString(), std::string_view(pdf.constData(), pdf.size()));
 }

@@ -47,7 +47,8 @@ class TfrmReport : public QObject {
 // Paints the pages onto a printer or PDF writer, A4 landscape, each page on a sheet of its own.
 // False when the painter could not be started on the device.
 bool PaintReportPages(QPagedPaintDevice& device, const QList<ReportPage>& pages);
-// The PDF document of the pages (text stays text).
-QByteArray ReportPdf(const QList<ReportPage>& pages);
+// The PDF document of the pages (text stays text), with `title` as the document's title.
+QByteArray ReportPdf(const QList<ReportPage>& pages, const QString& title = "report");
 // Writes ReportPdf to `path`, never leaving a half-written file; throws std::runtime_error.
-void WriteReportPdf(const QString& path, const QList<ReportPage>& pages);
+void WriteReportPdf(const QString& path, const QList<ReportPage>& pages,
+                    const QString& title = "report");

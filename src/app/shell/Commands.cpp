@@ -25,13 +25,15 @@ constexpr const char* kToolBar =
 
 std::span<const Command> MainCommands() {
     using M = TMainForm;
-    // Menu entries of features still to come have neither category nor handler.
+    // Menu entries of features still to come have neither category nor handler. Print takes
+    // the print keys: it is the command that prints a selection, Print Preview only shows one
+    // page.
     static constexpr Command kCommands[] = {
         {"actProjectNew", "Project", "&New Project", "Create New Project", "Action1", true, true,
          &M::actProjectNewExecute},
         {"actProjectOpen", "Project", "&Open Project",
          "Open existing project (directory with measurement data)", "Action2", true, true,
-         &M::actProjectOpenExecute},
+         &M::actProjectOpenExecute, QKeySequence::Open},
         {"actLoadData", "Project", "Load &Data", "Load measurement data", "Action4", false, true,
          &M::actLoadDataExecute},
         {"actLoadDataDevice", "Project", "Load from De&vice", "Load measurement data from device",
@@ -39,17 +41,17 @@ std::span<const Command> MainCommands() {
         {"actPrintPreview", "Print", "Print Pre&view", "Print preview of current profile",
          "Action6", false, true, &M::actPrintPreviewExecute},
         {"actPrintProfiles", "Print", "Print Profile&S", "Print selected profiles", "Action7", true,
-         true, &M::actPrintProfilesExecute},
+         true, &M::actPrintProfilesExecute, QKeySequence::Print},
         {"actProfileCompare", "Profile", "Com&pare", "Compare two profiles", "Action8", true, true,
          &M::actProfileCompareExecute},
         {"actProfileCopyTo", "Profile", "&Copy To", "Copy selected profile to another directory",
          "Action9", false, true, &M::actProfileCopyToExecute},
         {"actProfileSave", "Profile", "&Save", "Save profile changes", "Action10", false, true,
-         &M::actProfileSaveExecute},
+         &M::actProfileSaveExecute, QKeySequence::Save},
         {"actProfileDelete", "Profile", "&Delete", "Delete current profile", "Action11", false,
          true, &M::actProfileDeleteExecute},
         {"actProfileSearch", "Profile", "Search", "Search profiles in the current project",
-         "Action12", false, true, &M::actProfileSearchExecute},
+         "Action12", false, true, &M::actProfileSearchExecute, QKeySequence::Find},
         {"WindowCascade1", "Window", "&Cascade", "", nullptr, true, true,
          &M::WindowCascade1Execute},
         {"WindowTileHorizontal1", "Window", "Tile &Horizontally", "", nullptr, true, true,
@@ -57,17 +59,27 @@ std::span<const Command> MainCommands() {
         {"WindowTileVertical1", "Window", "&Tile Vertically", "", nullptr, true, true,
          &M::WindowTileVertical1Execute},
         {"actHelpManual1", "Help", "Manual &1", "", "Action13", true, true,
-         &M::actHelpManual1Execute},
+         &M::actHelpManual1Execute, QKeySequence::HelpContents},
         {"actHelpManual2", "Help", "Manual &2", "", "Action14", true, true,
          &M::actHelpManual2Execute},
         {"UpdateDevice", "", "Update Device Software", "", nullptr, true, false, nullptr},
         {"HelpAbout", "Help", "&About...", "", nullptr, true, true, &M::HelpAboutExecute},
-        {"actApplicationExit", "", "E&xit", "", nullptr, true, true, &M::actApplicationExitExecute},
+        {"actApplicationExit", "", "E&xit", "", nullptr, true, true, &M::actApplicationExitExecute,
+         QKeySequence::Quit},
         {"CloseProject1", "", "&Close Project", "", nullptr, true, false, nullptr},
         {"AddProfile1", "", "&Add Profile ", "Add an existing profile to a profile comparison form",
          nullptr, false, true, nullptr},
     };
     return kCommands;
+}
+
+QList<QKeySequence> CommandKeys(QKeySequence::StandardKey key) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    // Where the platform leaves Quit to the window manager (Alt+F4), Exit still gets the
+    // Ctrl+Q most desktops know.
+    if (keys.isEmpty() && key == QKeySequence::Quit)
+        keys << QKeySequence(Qt::CTRL | Qt::Key_Q);
+    return keys;
 }
 
 QString LanguageCommandName(const QString& code) {

@@ -3,6 +3,7 @@
 // show them. Besides the texts a command carries, the texts its dialogs and messages show.
 #include "app/common/Dialogs.h"
 
+#include <QKeySequence>
 #include <QString>
 #include <QStringList>
 #include <span>
@@ -19,10 +20,16 @@ struct Command {
     bool enabled;        // when built; the availability rule takes over from there
     bool visible;
     void (TMainForm::*handler)(); // nullptr: the entry does nothing yet
+    // The platform's usual keys for the command (Ctrl+S for Save on most systems); shown in
+    // the menu entry and the tooltip.
+    QKeySequence::StandardKey keys = QKeySequence::UnknownKey;
 };
 
 // Every command but the language ones, which follow ostiva::kLanguageCodes.
 std::span<const Command> MainCommands();
+
+// The platform's keys of a command's standard key.
+QList<QKeySequence> CommandKeys(QKeySequence::StandardKey key);
 
 // The language command of `code` ("EN" gives actLanguageEn).
 QString LanguageCommandName(const QString& code);

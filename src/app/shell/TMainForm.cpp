@@ -31,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -60,10 +61,20 @@ QString FileVersionCaption() {
     return version;
 }
 
+// The tooltip names the command's keys, "Save profile changes (Ctrl+S)"; a command without a
+// hint shows its caption there.
 void SetCommandTexts(QAction* action, const QString& caption, const QString& hint) {
     action->setText(caption);
     action->setStatusTip(hint);
-    action->setToolTip(hint);
+    const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+    if (keys.isEmpty()) {
+        action->setToolTip(hint);
+        return;
+    }
+    QString tip = hint;
+    if (tip.isEmpty())
+        tip = QString(caption).remove(QRegularExpression("&(?!&)"));
+    action->setToolTip(tip + " (" + keys + ")");
 }
 
 } // namespace
@@ -128,11 +139,14 @@ void TMainForm::ReplaceSearchForm(std::unique_ptr<TSearchForm> dialog) {
 }
 
 QAction* TMainForm::AddCommand(const QString& name, const QString& category, const QString& caption,
-                               const QString& hint, std::function<void()> handler) {
+                               const QString& hint, std::function<void()> handler,
+                               QKeySequence::StandardKey keys) {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
     action->setProperty("category", category);
-    if (!hint.isEmpty())
+    if (keys != QKeySequence::UnknownKey)
+        action->setShortcuts(CommandKeys(keys));
+    if (!hint.isEmpty() || keys != QKeySequence::UnknownKey)
         SetCommandTexts(action, caption, hint);
     action->setIcon(ActionIcon(name));
     if (handler)
@@ -147,7 +161,7 @@ void TMainForm::CreateCommands() {
         if (command.handler)
             handler = std::bind_front(command.handler, this);
         QAction* action = AddCommand(command.name, command.category, command.caption, command.hint,
-                                     std::move(handler));
+                                     std::move(handler), command.keys);
         action->setEnabled(command.enabled);
         action->setVisible(command.visible);
     }

@@ -65,7 +65,8 @@ class TMainForm : public QMainWindow {
     bool FormClose();
     void CreateCommands();
     QAction* AddCommand(const QString& name, const QString& category, const QString& caption,
-                        const QString& hint, std::function<void()> handler);
+                        const QString& hint, std::function<void()> handler,
+                        QKeySequence::StandardKey keys = QKeySequence::UnknownKey);
     void CreateMenus();
     void FillMenu(QMenu* menu, const MenuLayout& layout);
     void CreateToolBar();

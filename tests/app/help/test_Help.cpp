@@ -1,5 +1,6 @@
 // The Help menu's manuals and the about box: the manual of the language current when the
-// command runs, silence for a missing manual, the version line and the links.
+// command runs, silence for a missing manual, an error naming what no viewer could open, the
+// version line and the links.
 #include "TestSupport.h"
 #include "app/common/AppContext.h"
 #include "app/help/Manuals.h"
@@ -45,6 +46,28 @@ TEST(HelpManuals, AMissingManualOpensNothingAndSaysNothing) {
     OpenManual(nullptr, 2);
     EXPECT_TRUE(dialogs.OpenedDocuments.isEmpty());
     EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST(HelpManuals, ManualsAndLinksNoViewerCanOpenAreNamedInAnErrorBox) {
+    ExecutableFolder folder(QStringList{});
+    ScriptedDialogs dialogs;
+    dialogs.ViewerStarts = false; // a desktop without xdg-open or a PDF viewer
+    Touch(folder.Path() + "/manual2_EN.pdf");
+    OpenManual(nullptr, 2);
+    TAboutBox box;
+    box.InternetAddressClick();
+    box.EmailAddressClick();
+
+    const QStringList named = {folder.Path() + "/manual2_EN.pdf", TAboutBox::kInternetAddress,
+                               "mailto:" + TAboutBox::kEmailAddress};
+    EXPECT_EQ(dialogs.OpenedDocuments, named);
+    const QStringList errors = dialogs.Texts("Error");
+    ASSERT_EQ(errors.size(), 3);
+    for (qsizetype i = 0; i < errors.size(); ++i) {
+        EXPECT_TRUE(errors[i].contains(named[i])) << errors[i].toStdString();
+        EXPECT_TRUE(errors[i].startsWith("No program could be started")) << errors[i].toStdString();
+        EXPECT_EQ(dialogs.Messages[i].caption, "Ostiva GUI ");
+    }
 }
 
 TEST(HelpAboutBox, ShowsTheFullVersionAndOpensTheLinksWithoutBlocking) {

@@ -77,6 +77,17 @@ QStringList PdfPages(const QString& path) {
     return pages;
 }
 
+// The Title field of a PDF file, read back with poppler's pdfinfo.
+QString PdfTitle(const QString& path) {
+    QProcess process;
+    process.start("pdfinfo", {path});
+    EXPECT_TRUE(process.waitForFinished(30000));
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n'))
+        if (line.startsWith("Title:"))
+            return line.mid(6).trimmed();
+    return QString();
+}
+
 class PrintProfilesTest : public ::testing::Test {
   protected:
     ExecutableFolder folder;
@@ -339,6 +350,57 @@ TEST_F(PrintProfilesTest, PrintPreviewPrintsTheSavedFileOrTheComparisonPage) {
     TProjectForm* empty = TProjectForm::NewProject(&area, folder.MakeDirectory("empty"));
     PrintPreview(nullptr, *empty);
     EXPECT_EQ(previews, 2);
+}
+
+TEST_F(PrintProfilesTest, SaveAsPdfSuggestsTheProfilesNameAndStartsWhereThePreviousPdfWent) {
+    const QString project = folder.MakeDirectory("project");
+    const QString one = WriteProfile(project + "zq001.xml", "W-one", 1);
+    const QString two = WriteProfile(project + "zq002.xml", "W-two", 2);
+    const QString out = folder.MakeDirectory("out");
+    TProjectForm* form = TProjectForm::OpenProject(&area, one);
+    ASSERT_NE(form, nullptr);
+    App().RememberedDirectory = folder.Path() + "/demo";
+    const QString projectFolder = folder.Path() + "/project";
+
+    // No PDF saved yet: the profile's folder and name; the box names where the file went.
+    SaveEachPreview({out + "weld.pdf"});
+    PrintPreview(nullptr, *form);
+    ASSERT_EQ(dialogs.FileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.FileDialogs[0].startFolder, projectFolder);
+    EXPECT_EQ(dialogs.FileDialogs[0].fileName, "zq001.pdf");
+    EXPECT_EQ(PdfTitle(out + "weld.pdf"), "zq001.pdf");
+    EXPECT_EQ(dialogs.Texts("Information"),
+              QStringList{"The report was saved as " + out + "weld.pdf."});
+    EXPECT_EQ(folder.ReadSetting("Paths", "PdfDir"), folder.Path() + "/out");
+
+    // Later ones start in that folder: a comparison page, a composite named after its folder.
+    TProjectForm* comparison = TProjectForm::OpenComparison(&area, one, two);
+    SaveEachPreview({out + "compared.pdf"});
+    PrintPreview(nullptr, *comparison);
+    DrivenPrintDialog dialog;
+    TfrmCompReport composite(dialog);
+    dialog.User = [](DrivenPrintDialog& d) {
+        d.ClickFile("zq002.xml");
+        d.Click("btnOK");
+    };
+    SaveEachPreview({out + "all.pdf"});
+    PrintProfiles(nullptr, *form, dialog, composite);
+    ASSERT_EQ(dialogs.FileDialogs.size(), 3);
+    EXPECT_EQ(dialogs.FileDialogs[1].startFolder, folder.Path() + "/out");
+    EXPECT_EQ(dialogs.FileDialogs[1].fileName, "zq001-zq002.pdf");
+    EXPECT_EQ(dialogs.FileDialogs[2].startFolder, folder.Path() + "/out");
+    EXPECT_EQ(dialogs.FileDialogs[2].fileName, "project.pdf");
+    EXPECT_EQ(PdfTitle(out + "all.pdf"), "project.pdf");
+    EXPECT_EQ(PdfPages(out + "all.pdf").size(), 2);
+
+    // A remembered folder that is gone gives way to the profile's; a cancelled save says
+    // nothing.
+    ASSERT_TRUE(QDir(out).removeRecursively());
+    dialogs.Messages.clear();
+    SaveEachPreview({""});
+    PrintPreview(nullptr, *form);
+    EXPECT_EQ(dialogs.FileDialogs.last().startFolder, projectFolder);
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
 } // namespace

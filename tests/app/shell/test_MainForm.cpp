@@ -157,7 +157,7 @@ TEST_F(MainFormTest, CommandsCarryNameCaptionHintCategoryAndOwnIcon) {
     QAction* open = Action("actProjectOpen");
     EXPECT_EQ(open->text(), "&Open Project");
     EXPECT_EQ(open->statusTip(), "Open existing project (directory with measurement data)");
-    EXPECT_EQ(open->toolTip(), open->statusTip());
+    EXPECT_EQ(open->toolTip(), open->statusTip() + " (Ctrl+O)");
     EXPECT_EQ(open->property("category").toString(), "Project");
     EXPECT_EQ(Action("actPrintPreview")->property("category").toString(), "Print");
     EXPECT_EQ(Action("WindowCascade1")->text(), "&Cascade");
@@ -358,7 +358,8 @@ TEST_F(MainFormTest, StartInDutchReadsTheDutchTexts) {
     EXPECT_TRUE(Action("actLanguageNL")->isChecked());
     EXPECT_EQ(main.findChild<QMenu*>("mnuFile")->title(), SourceText("NL", "Menu1", "Caption"));
     EXPECT_EQ(Action("actProjectOpen")->text(), SourceText("NL", "Action2", "Caption"));
-    EXPECT_EQ(Action("actProjectOpen")->toolTip(), SourceText("NL", "Action2", "Hint"));
+    EXPECT_EQ(Action("actProjectOpen")->toolTip(),
+              SourceText("NL", "Action2", "Hint") + " (Ctrl+O)");
     // The language files' numbering: Action3 and Action15 name no command any more.
     const QList<std::pair<const char*, const char*>> sections = {
         {"actProjectNew", "Action1"},     {"actLoadData", "Action4"},
