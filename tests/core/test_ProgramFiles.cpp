@@ -89,12 +89,15 @@ TEST_F(ProgramFilesTest, UserWritesOverlayTheInstalledFileThroughItsUpdates) {
         EXPECT_EQ(read.ReadString("L", "D", "-"), "-");
     }
 
-    // Run from a folder with its own language files, the user's file plays no part.
+    // A read-only copy with its own language files is overlaid the same way; once its folder may
+    // be written, it is a portable copy and the user's file plays no part.
     WriteFileBytes(language, "[L]\nB=beside\n");
-    const ostiva::IniFile beside(ostiva::ReadableProgramFile(language, true, user));
-    EXPECT_EQ(beside.Path(), language);
-    EXPECT_EQ(beside.ReadString("L", "A", "-"), "-");
-    EXPECT_EQ(beside.ReadString("L", "B", "-"), "beside");
+    for (const bool writable : {false, true}) {
+        const ostiva::IniFile beside(ostiva::ReadableProgramFile(language, writable, user));
+        EXPECT_EQ(beside.Path(), language);
+        EXPECT_EQ(beside.ReadString("L", "A", "-"), writable ? "-" : "9");
+        EXPECT_EQ(beside.ReadString("L", "B", "-"), "beside");
+    }
 }
 
 TEST_F(ProgramFilesTest, UserFileAloneWhenNothingIsInstalledAndNoFolderToWrite) {

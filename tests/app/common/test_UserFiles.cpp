@@ -150,7 +150,10 @@ TEST_F(UserFilesTest, SettingsAndLanguageWritesGoWhereTheProgramRuns) {
 
 TEST_F(UserFilesTest, UnwrittenLanguageKeysFollowUpdatesOfTheInstalledFile) {
     Install("usr");
-    LanguageTexts().Write("ProjectFormLabels", "edtNormShortWavesPos", "0.07");
+    LanguageTexts writer;
+    writer.Write("ProjectFormLabels", "edtNormShortWavesPos", "0.07");
+    EXPECT_EQ(writer.Text("ProjectFormLabels", "edtNormShortWavesPos"), "0.07");
+    EXPECT_EQ(writer.Text("ProjectFormLabels", "Label8"), "Operator:"); // still the whole file
     EXPECT_EQ(ReadFileBytes(UserFile("ostiva_EN.ini").toStdString()),
               "[ProjectFormLabels]\nedtNormShortWavesPos=0.07\n");
 
