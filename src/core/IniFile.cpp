@@ -2,6 +2,7 @@
 
 #include "core/FileBytes.h"
 #include "core/FileReplace.h"
+#include "core/IniOverlay.h"
 #include "core/Utf8.h"
 #include "core/Windows1252.h"
 
@@ -406,25 +407,37 @@ size_t FindExe(const std::string& path) {
     return path.size() - 4;
 }
 
+// The value of section/key in `contents`, or null.
+const std::string* Find(const IniContents* contents, const std::string& section,
+                        const std::string& key) {
+    if (!contents)
+        return nullptr;
+    const auto s = contents->values.find(Lower(section));
+    if (s == contents->values.end())
+        return nullptr;
+    const auto k = s->second.find(Lower(key));
+    return k == s->second.end() ? nullptr : &k->second;
+}
+
 } // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)), contents_(LoadContents(path_)) {}
+IniFile::IniFile(std::string path) : path_(std::move(path)), contents_(LoadContents(path_)) {
+    if (const std::string overlay = IniOverlayOf(path_); !overlay.empty())
+        overlay_ = LoadContents(overlay);
+}
 
 IniFile::~IniFile() = default;
 
 bool IniFile::Exists() const {
-    return contents_ != nullptr;
+    return contents_ != nullptr || overlay_ != nullptr;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
-    if (!contents_)
-        return defaultValue;
-    const auto s = contents_->values.find(Lower(section));
-    if (s == contents_->values.end())
-        return defaultValue;
-    const auto k = s->second.find(Lower(key));
-    return k == s->second.end() ? defaultValue : k->second;
+    if (const std::string* mine = Find(overlay_.get(), section, key))
+        return *mine;
+    const std::string* shipped = Find(contents_.get(), section, key);
+    return shipped ? *shipped : defaultValue;
 }
 
 void IniFile::WriteString(const std::string& section, const std::string& key,

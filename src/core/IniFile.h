@@ -17,6 +17,8 @@
 // other key reads the same afterwards.
 // Parsed files are cached by path and stat() identity, so reopening an unchanged file is cheap.
 // Opening a file first rolls back a write of it that was cut off (RollBackInterruptedRewrite).
+// A file with an overlay (IniOverlay.h) reads the overlay's keys first; writes go to the file
+// opened.
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -54,6 +56,7 @@ class IniFile {
   private:
     std::string path_;
     std::shared_ptr<const IniContents> contents_;
+    std::shared_ptr<const IniContents> overlay_; // the user's keys, read first
 };
 
 // The default text of every language-file lookup.

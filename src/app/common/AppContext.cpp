@@ -26,6 +26,11 @@ bool AppContext::ProgramFolderWritable() const {
     return FolderWritable ? FolderWritable(folder) : ostiva::FolderWritable(folder);
 }
 
+bool AppContext::KeepsFilesBeside() const {
+    return ostiva::KeepsFilesBeside(ostiva::SettingsFilePath(ExecutablePath.toStdString()),
+                                    ProgramFolderWritable());
+}
+
 std::string AppContext::SettingsFile() const {
     return ostiva::ReadableProgramFile(ostiva::SettingsFilePath(ExecutablePath.toStdString()),
                                        ProgramFolderWritable(), ostiva::UserConfigFolder());

@@ -1,7 +1,7 @@
 #pragma once
 // Application-wide values: where the executable lies (the settings and language files lie
-// beside it, or in the user's folder for an installed program), the current language code and
-// the remembered directory.
+// beside it for a build folder or a portable copy; an installed program keeps the user's in the
+// user's folder), the current language code and the remembered directory.
 #include <QString>
 #include <functional>
 #include <string>
@@ -22,13 +22,17 @@ class AppContext {
     std::function<bool(const std::string& folder)> FolderWritable;
 
     QString ExecutableDirectory() const;
+    // A build folder or a portable copy: settings and language files are kept beside the
+    // executable (see core/ProgramFiles.h). Otherwise the program is installed.
+    bool KeepsFilesBeside() const;
     // A read-only file of the program (a manual): beside the executable, else in ../share/ostiva.
     QString ProgramDataFile(const QString& name) const;
-    // The files to read, built at every call (see core/ProgramFiles.h).
+    // The files to read, built at every call (see core/ProgramFiles.h); for an installed
+    // program the user's own file is read first as an overlay.
     std::string SettingsFile() const;
     std::string LanguageFile() const; // of the current language code
     std::string LanguageFile(const QString& code) const;
-    // The files to write: the user's copy, made first, when the program's folder is read-only.
+    // The files to write: the user's own file for an installed program (its folder made first).
     // Throw ostiva::IniError "Unable to write to %s".
     std::string WritableSettingsFile() const;
     std::string WritableLanguageFile(const QString& code) const;

@@ -20,10 +20,12 @@ QString LanguageTexts::Value(const QString& section, const QString& key,
 }
 
 void LanguageTexts::Write(const QString& section, const QString& key, const QString& value) {
-    if (!code_.isEmpty()) {
-        const std::string target = App().WritableLanguageFile(code_);
-        if (target != file_->Path())
-            file_ = std::make_unique<ostiva::IniFile>(target);
+    if (code_.isEmpty()) {
+        file_->WriteString(section.toStdString(), key.toStdString(), value.toStdString());
+        return;
     }
-    file_->WriteString(section.toStdString(), key.toStdString(), value.toStdString());
+    // An installed program writes the user's file, which the file read so far overlays.
+    ostiva::IniFile(App().WritableLanguageFile(code_))
+        .WriteString(section.toStdString(), key.toStdString(), value.toStdString());
+    file_ = std::make_unique<ostiva::IniFile>(App().LanguageFile(code_));
 }

@@ -17,10 +17,11 @@ class LanguageTexts {
     // The text of section/key with the caller's default.
     QString Value(const QString& section, const QString& key, const QString& defaultValue) const;
     // Throws ostiva::IniError "Unable to write to %s". The current language's file is written
-    // where App().WritableLanguageFile() says (the user's copy for an installed program).
+    // where App().WritableLanguageFile() says (the user's own file for an installed program),
+    // and read afresh.
     void Write(const QString& section, const QString& key, const QString& value);
 
   private:
-    std::unique_ptr<ostiva::IniFile> file_;
+    std::unique_ptr<ostiva::IniFile> file_; // for reading
     QString code_; // the language whose file this is; empty for a file named by the caller
 };

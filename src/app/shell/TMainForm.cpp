@@ -25,6 +25,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
@@ -236,8 +237,11 @@ void TMainForm::FormCreate() {
 void TMainForm::ReadSettings() {
     const ostiva::IniFile settings(App().SettingsFile());
     App().LanguageCode = QString::fromStdString(settings.ReadString("Software", "Language", "EN"));
-    App().RememberedDirectory = QString::fromStdString(settings.ReadString(
-        "Paths", "CurDir", (App().ExecutableDirectory() + "/demo").toStdString()));
+    // The demo project lies beside a build's executable; an installed program starts at home.
+    const QString firstFolder =
+        App().KeepsFilesBeside() ? App().ExecutableDirectory() + "/demo" : QDir::homePath() + "/";
+    App().RememberedDirectory =
+        QString::fromStdString(settings.ReadString("Paths", "CurDir", firstFolder.toStdString()));
     if (settings.ReadString("MainWindow", "Maximized", "Yes") == "Yes") {
         startMaximized_ = true;
     } else {

@@ -1,12 +1,13 @@
-// Where settings and language files are read and written: beside the executable while its
-// folder is writable, the user's configuration folder for an installed (read-only) program, and
-// the program data in ../share/ostiva when absent beside the executable.
+// Where settings and language files are read and written: beside the executable for a build
+// folder or a portable copy, else the user's configuration folder, whose files overlay the
+// installed language files; and where an installed program's first Open Project starts.
 #include "TestSupport.h"
 #include "app/common/AppContext.h"
 #include "app/common/LanguageTexts.h"
 #include "app/help/Manuals.h"
 #include "app/shell/TMainForm.h"
 #include "core/IniFile.h"
+#include "core/ProjectData.h"
 #include "testdata/TestFiles.h"
 
 #include <QAction>
@@ -46,97 +47,165 @@ std::map<QString, std::pair<std::string, long long>> Snapshot(const QString& fol
     return files;
 }
 
-// $XDG_CONFIG_HOME points into a temporary folder for the test's lifetime.
+// $XDG_CONFIG_HOME and $HOME point into temporary folders for the test's lifetime.
 class UserFilesTest : public ::testing::Test {
   protected:
-    UserFilesTest() : savedConfig_(qgetenv("XDG_CONFIG_HOME")) {
+    UserFilesTest() : savedConfig_(qgetenv("XDG_CONFIG_HOME")), savedHome_(qgetenv("HOME")) {
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qputenv("HOME", home.path().toUtf8());
     }
     ~UserFilesTest() override {
         App().FolderWritable = {};
-        if (savedConfig_.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", savedConfig_);
+        Restore("XDG_CONFIG_HOME", savedConfig_);
+        Restore("HOME", savedHome_);
     }
     QString UserFile(const QString& name) const { return config.path() + "/ostiva/" + name; }
 
-    QTemporaryDir config;
+    // An installed program: <folder>/<prefix>/bin/ostiva with nothing beside it and the language
+    // files in <folder>/<prefix>/share/ostiva. Returns the bin folder.
+    QString Install(const QString& prefix) const {
+        const QString bin = folder.Path() + "/" + prefix + "/bin";
+        const QString share = folder.Path() + "/" + prefix + "/share/ostiva";
+        EXPECT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share));
+        for (const QString& code : ExecutableFolder::AllLanguages())
+            EXPECT_TRUE(QFile::exists(share + "/ostiva_" + code + ".ini") ||
+                        QFile::copy(folder.LanguageFile(code), share + "/ostiva_" + code + ".ini"));
+        App().ExecutablePath = bin + "/ostiva";
+        return bin;
+    }
+    // The installed file of `code` for an Install("usr").
+    QString Installed(const QString& code) const {
+        return folder.Path() + "/usr/share/ostiva/ostiva_" + code + ".ini";
+    }
+
+    QTemporaryDir config, home;
     ExecutableFolder folder;
     ScriptedDialogs dialogs;
 
   private:
-    QByteArray savedConfig_;
+    static void Restore(const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    QByteArray savedConfig_, savedHome_;
 };
 
-// An installed program: its folder is read-only (root would still be allowed to write it, so
-// the check is replaced as well).
-class ReadOnlyProgramFolderTest : public UserFilesTest {
-  protected:
-    ReadOnlyProgramFolderTest() {
-        folder.WriteSetting("Paths", "CurDir", "/srv/welds");
-        EXPECT_EQ(chmod(qPrintable(folder.Path()), 0555), 0);
-        App().FolderWritable = [](const std::string&) { return false; };
-        before_ = Snapshot(folder.Path());
-    }
-    ~ReadOnlyProgramFolderTest() override {
-        EXPECT_EQ(Snapshot(folder.Path()), before_) << "the program folder changed";
-        chmod(qPrintable(folder.Path()), 0700);
-    }
+TEST_F(UserFilesTest, SettingsAndLanguageWritesGoWhereTheProgramRuns) {
+    enum Layout { LocalInstall, RootInstall, BuildFolder, PortableCopy };
+    struct Case {
+        const char* name;
+        Layout layout;
+        bool beside; // else the user's folder
+    };
+    const Case cases[] = {
+        {"installed with --prefix ~/.local", LocalInstall, false},
+        {"installed by root into a folder only root may write", RootInstall, false},
+        {"portable copy, settings file beside", PortableCopy, true},
+        {"build folder, language files beside", BuildFolder, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString bin = folder.Path();
+        App().ExecutablePath = bin + "/ostiva";
+        if (c.layout == LocalInstall || c.layout == RootInstall) {
+            bin = Install(c.layout == LocalInstall ? "local" : "usr");
+        } else if (c.layout == PortableCopy) {
+            bin = Install("portable"); // language files in share/ostiva only
+            WriteFileBytes((bin + "/ostiva.ini").toStdString(), "[Paths]\nCurDir=/srv/welds/\n");
+        }
+        if (c.layout == RootInstall) {
+            chmod(qPrintable(bin), 0555);
+            App().FolderWritable = [](const std::string&) { return true; }; // root writes anywhere
+        }
+        const auto before = Snapshot(bin);
 
-  private:
-    std::map<QString, std::pair<std::string, long long>> before_;
-};
+        auto main = std::make_unique<TMainForm>();
+        main->findChild<QAction*>("actLanguageNL")->trigger();
+        LanguageTexts().Write("ProjectFormLabels", "edtNormTopPos", "0.5");
+        main->close();
+        main.reset();
 
-TEST_F(ReadOnlyProgramFolderTest, SettingsAreReadBesideTheProgramAndWrittenToTheUserFolder) {
-    // Each writer on its own makes the user's file, keeping what the program's file held.
-    const QString settings = UserFile("ostiva.ini");
+        const QString written = c.beside ? bin : config.path() + "/ostiva";
+        EXPECT_EQ(Read(written + "/ostiva.ini", "Software", "Language"), "NL");
+        EXPECT_NE(Read(written + "/ostiva.ini", "MainWindow", "Maximized"), "<missing>");
+        EXPECT_EQ(Read(written + "/ostiva_NL.ini", "ProjectFormLabels", "edtNormTopPos"), "0.5");
+        // Beside the executable a language file holds every key, as it always did.
+        EXPECT_EQ(Read(written + "/ostiva_NL.ini", "ProjectFormLabels", "edtNormTopNeg"),
+                  c.beside ? "-0.1" : "<missing>");
+        if (c.beside)
+            EXPECT_FALSE(QFileInfo::exists(config.path() + "/ostiva"));
+        else
+            EXPECT_EQ(Snapshot(bin), before) << "the program folder changed";
+        for (const auto& message : dialogs.Messages)
+            EXPECT_NE(message.kind, "Error") << message.text.toStdString();
+
+        chmod(qPrintable(bin), 0700);
+        App().FolderWritable = {};
+        QDir(config.path() + "/ostiva").removeRecursively();
+        dialogs.Messages.clear();
+    }
+}
+
+TEST_F(UserFilesTest, UnwrittenLanguageKeysFollowUpdatesOfTheInstalledFile) {
+    Install("usr");
+    LanguageTexts writer;
+    writer.Write("ProjectFormLabels", "edtNormShortWavesPos", "0.07");
+    EXPECT_EQ(writer.Text("ProjectFormLabels", "edtNormShortWavesPos"), "0.07");
+    EXPECT_EQ(writer.Text("ProjectFormLabels", "Label8"), "Operator:"); // still the whole file
+    EXPECT_EQ(ReadFileBytes(UserFile("ostiva_EN.ini").toStdString()),
+              "[ProjectFormLabels]\nedtNormShortWavesPos=0.07\n");
+
+    // The package is updated: both limits change in the installed file.
+    std::string installed = ReadFileBytes(Installed("EN").toStdString());
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"edtNormShortWavesPos=0.05",
+                                                                       "edtNormShortWavesPos=0.04"},
+                                   {"edtNormShortWavesNeg=-0.05", "edtNormShortWavesNeg=-0.06"}}) {
+        ASSERT_NE(installed.find(from), std::string::npos);
+        installed.replace(installed.find(from), from.size(), to);
+    }
+    WriteFileBytes(Installed("EN").toStdString(), installed);
+
+    const LanguageTexts texts;
+    EXPECT_EQ(texts.Text("ProjectFormLabels", "edtNormShortWavesPos"), "0.07");
+    EXPECT_EQ(texts.Text("ProjectFormLabels", "edtNormShortWavesNeg"), "-0.06");
+    EXPECT_EQ(texts.Text("ProjectFormLabels", "Label8"), "Operator:");
+    // Records, reports and the search read the limits the same way.
+    const ostiva::TProjectData record(folder.Path().toStdString() + "/zq_none.xml", "",
+                                      App().LanguageFile());
+    EXPECT_EQ(record.NormShortWavesPosText, "0.07");
+    EXPECT_EQ(record.NormShortWavesNegText, "-0.06");
+
+    // A full copy made by an earlier version is still read, before the installed file.
+    WriteFileBytes(UserFile("ostiva_NL.ini").toStdString(),
+                   "[ProjectFormLabels]\nLabel8=Eigen tekst\nedtNormShortWavesNeg=-0.03\n");
+    App().LanguageCode = "NL";
+    EXPECT_EQ(LanguageTexts().Text("ProjectFormLabels", "Label8"), "Eigen tekst");
+    EXPECT_EQ(LanguageTexts().Text("ProjectFormLabels", "edtNormShortWavesNeg"), "-0.03");
+    EXPECT_EQ(LanguageTexts().Text("ProjectFormLabels", "edtNormShortWavesPos"), "0.05");
+    // The installed files stay as installed.
+    EXPECT_EQ(ReadFileBytes(Installed("EN").toStdString()), installed);
+}
+
+TEST_F(UserFilesTest, ReadOnlyPortableCopyReadsBesideAndWritesToTheUserFolder) {
+    folder.WriteSetting("Paths", "CurDir", "/srv/welds/");
+    ASSERT_EQ(chmod(qPrintable(folder.Path()), 0555), 0);
+    App().FolderWritable = [](const std::string&) { return false; };
+    const auto before = Snapshot(folder.Path());
+
     auto main = std::make_unique<TMainForm>();
-    EXPECT_EQ(App().RememberedDirectory, "/srv/welds");
+    EXPECT_EQ(App().RememberedDirectory, "/srv/welds/");
     main->findChild<QAction*>("actLanguageNL")->trigger();
     main.reset();
-    EXPECT_EQ(Read(settings, "Software", "Language"), "NL");
-    EXPECT_EQ(Read(settings, "Paths", "CurDir"), "/srv/welds");
-    EXPECT_EQ(QString::fromStdString(App().SettingsFile()), settings);
-
-    ASSERT_TRUE(QFile::remove(settings));
+    EXPECT_EQ(ReadFileBytes(UserFile("ostiva.ini").toStdString()), "[Software]\nLanguage=NL\n");
     main = std::make_unique<TMainForm>();
-    main->close();
+    EXPECT_EQ(App().LanguageCode, "NL");
+    EXPECT_EQ(App().RememberedDirectory, "/srv/welds/");
     main.reset();
-    EXPECT_EQ(Read(settings, "Paths", "CurDir"), "/srv/welds");
-    EXPECT_NE(Read(settings, "MainWindow", "Maximized"), "<missing>");
-    for (const auto& message : dialogs.Messages)
-        EXPECT_NE(message.kind, "Error") << message.text.toStdString();
-}
 
-TEST_F(ReadOnlyProgramFolderTest, NormLimitCopiesTheLanguageFileOnceAndTheCopyIsReadFromThen) {
-    const std::string original = ReadFileBytes(folder.LanguageFile("EN").toStdString());
-    LanguageTexts().Write("ProjectFormLabels", "edtNormTopPos", "0.5");
-
-    const QString copy = UserFile("ostiva_EN.ini");
-    std::string expected = original;
-    const std::string line = "edtNormTopPos=0.3";
-    ASSERT_NE(expected.find(line), std::string::npos);
-    expected.replace(expected.find(line), line.size(), "edtNormTopPos=0.5");
-    EXPECT_EQ(ReadFileBytes(copy.toStdString()), expected);
-    EXPECT_EQ(QString::fromStdString(App().LanguageFile("EN")), copy);
-    EXPECT_EQ(LanguageTexts().Text("ProjectFormLabels", "edtNormTopPos"), "0.5");
-
-    // Written again, the copy is kept, not made afresh; other languages are not copied.
-    ostiva::IniFile(copy.toStdString()).WriteString("Own", "Mark", "1");
-    LanguageTexts().Write("ProjectFormLabels", "edtNormTopPos", "0.75");
-    EXPECT_EQ(Read(copy, "Own", "Mark"), "1");
-    EXPECT_EQ(Read(copy, "ProjectFormLabels", "edtNormTopPos"), "0.75");
-    EXPECT_EQ(QString::fromStdString(App().LanguageFile("NL")), folder.LanguageFile("NL"));
-    EXPECT_FALSE(QFileInfo::exists(UserFile("ostiva_NL.ini")));
-}
-
-TEST_F(UserFilesTest, WritableProgramFolderKeepsEverythingBesideTheExecutable) {
-    LanguageTexts().Write("ProjectFormLabels", "edtNormTopPos", "0.5");
-    EXPECT_EQ(Read(folder.LanguageFile("EN"), "ProjectFormLabels", "edtNormTopPos"), "0.5");
-    EXPECT_EQ(QString::fromStdString(App().WritableSettingsFile()), folder.SettingsFile());
-    EXPECT_EQ(QString::fromStdString(App().SettingsFile()), folder.SettingsFile());
-    EXPECT_FALSE(QFileInfo::exists(config.path() + "/ostiva"));
+    EXPECT_EQ(Snapshot(folder.Path()), before) << "the program folder changed";
+    chmod(qPrintable(folder.Path()), 0700);
 }
 
 TEST_F(UserFilesTest, ProgramDataFromShareWhenAbsentBesideTheExecutable) {
@@ -153,13 +222,38 @@ TEST_F(UserFilesTest, ProgramDataFromShareWhenAbsentBesideTheExecutable) {
     EXPECT_EQ(ManualPath(2), bin + "/manual2_EN.pdf"); // found nowhere: named beside
     WriteFileBytes((bin + "/manual1_EN.pdf").toStdString(), "%PDF");
     EXPECT_EQ(ManualPath(1), bin + "/manual1_EN.pdf");
+}
 
-    // Installed read-only: the user's copy starts from the shared file.
-    App().FolderWritable = [](const std::string&) { return false; };
-    LanguageTexts().Write("Messages", "10", "mine");
-    EXPECT_EQ(ReadFileBytes(UserFile("ostiva_EN.ini").toStdString()),
-              "[Messages]\n9=shared\n10=mine\n");
-    EXPECT_EQ(ReadFileBytes((share + "/ostiva_EN.ini").toStdString()), "[Messages]\n9=shared\n");
+TEST_F(UserFilesTest, FirstProjectDialogsStartAtHomeForAnInstalledProgram) {
+    struct Case {
+        const char* name;
+        bool installed;
+        QString curDir; // remembered in the settings; empty: none
+        QString start;  // empty: the home folder
+    };
+    const Case cases[] = {
+        {"installed, nothing remembered", true, "", ""},
+        {"installed, a project remembered", true, "/srv/welds/", "/srv/welds/"},
+        {"build folder, nothing remembered", false, "", "<bin>/demo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        App().ExecutablePath = folder.Path() + "/ostiva";
+        const QString bin = c.installed ? Install("usr") : folder.Path();
+        if (!c.curDir.isEmpty())
+            ostiva::IniFile(App().WritableSettingsFile())
+                .WriteString("Paths", "CurDir", c.curDir.toStdString());
+        TMainForm main;
+        dialogs.FileDialogs.clear();
+        main.findChild<QAction*>("actProjectOpen")->trigger();
+        main.findChild<QAction*>("actProjectNew")->trigger();
+        const QString expected =
+            c.start.isEmpty() ? home.path() + "/" : QString(c.start).replace("<bin>", bin);
+        ASSERT_EQ(dialogs.FileDialogs.size(), 2);
+        EXPECT_EQ(dialogs.FileDialogs[0].startFolder, expected);
+        EXPECT_EQ(dialogs.FileDialogs[1].startFolder, expected);
+        QFile::remove(UserFile("ostiva.ini"));
+    }
 }
 
 // The configuration folder is only taken from an absolute $XDG_CONFIG_HOME: an empty or
