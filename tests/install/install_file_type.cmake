@@ -50,6 +50,9 @@ set(ENV{XDG_CONFIG_HOME} "${WORK}/home/.config")
 set(ENV{XDG_CONFIG_DIRS} "${WORK}/home/etc")
 set(ENV{PATH} "${WORK}/root/usr/local/bin:$ENV{PATH}")
 set(ENV{HOME} "${WORK}/home")
+# gio answers in the user's language; the checks read its English texts.
+set(ENV{LC_ALL} "C")
+set(ENV{LANGUAGE} "")
 
 set(profiles zq0001.xml ZQ0002.XML)
 foreach(name ${profiles})
