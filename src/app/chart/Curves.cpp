@@ -167,6 +167,10 @@ QList<QPointF> PlaceholderPoints() {
     return points;
 }
 
+bool IsPlaceholder(const QList<QPointF>& points) {
+    return !points.isEmpty() && points.front().y() == kPlaceholderY;
+}
+
 QList<QPointF> LimitLinePoints(double value) {
     if (!std::isfinite(value))
         return {};

@@ -47,6 +47,8 @@ QPen CurvePen(const CurveSpec& curve);
 
 // Placeholder points of an empty project window: 200 points far above the plot.
 QList<QPointF> PlaceholderPoints();
+// Whether a curve holds those placeholder points rather than a profile.
+bool IsPlaceholder(const QList<QPointF>& points);
 // A constant limit drawn across the whole metre.
 QList<QPointF> LimitLinePoints(double value);
 
