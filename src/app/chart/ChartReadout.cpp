@@ -59,7 +59,8 @@ void DrawOffRangeMark(QPainter& painter, const QRectF& plot, const QPointF& tip,
     const double inward = above ? size : -size;
     const QPolygonF triangle{tip, QPointF(tip.x() - size * 0.6, tip.y() + inward),
                              QPointF(tip.x() + size * 0.6, tip.y() + inward)};
-    painter.setPen(QPen(colour.darker(130), 0));
+    // A white rim keeps the triangle apart from the cut-off curve it sits on.
+    painter.setPen(QPen(Qt::white, std::max(1.0, size / 8)));
     painter.setBrush(colour);
     painter.drawPolygon(triangle);
 
