@@ -35,6 +35,9 @@ struct CurveSpec {
     bool marksComparison;
     // First profile: its legend title gets " - I" in a comparison.
     bool titledFirstInComparison;
+    // A limit line: the readout gives its value, but it gets no mark when the axes cut it off
+    // (a whole line beyond a zoomed range would be marked at an arbitrary place).
+    bool limitLine;
     QList<QPointF> (*points)(const ostiva::TProjectData& record);
 };
 

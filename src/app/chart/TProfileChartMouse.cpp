@@ -134,7 +134,7 @@ bool TProfileChart::IsZoomed() const {
 QList<TProfileChart::ShownMark> TProfileChart::ShownOffRangeMarks() const {
     QList<ShownMark> shown;
     for (const Curve* curve : curves_) {
-        if (!curve->series->isVisible())
+        if (!curve->series->isVisible() || curve->def->limitLine)
             continue;
         const QList<QPointF> points = curve->series->points();
         if (IsPlaceholder(points))

@@ -148,6 +148,9 @@ TEST_F(ChartReadoutTest, ExtremesBeyondTheFixedRangeAreMarkedAtTheirEdge) {
     r->Trend[51] = -1.7;  // x = -250
     r->Trend[52] = -1.2;  // x = -245, beyond too but not the lowest
     r->TopMeas[31] = 0.9; // x = -350: inside Top_Meas's ±1 mm
+    // A limit line beyond the range is read in the readout, not marked.
+    for (int j = 0; j < ostiva::kSampleCount; ++j)
+        r->NormTrendPos[j] = 1.2;
     Show(*r, gkTrend);
     ASSERT_DOUBLE_EQ(chart.VerticalRange(), 1);
     const QList<TProfileChart::ShownMark> marks = chart.ShownOffRangeMarks();
