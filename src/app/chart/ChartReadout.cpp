@@ -52,34 +52,46 @@ QString MarkText(double value) {
     return ChartNumber(value, std::abs(value) >= 1 ? 2 : 3);
 }
 
-void DrawOffRangeMark(QPainter& painter, const QRectF& plot, const QPointF& tip, bool above,
-                      const QColor& colour, double size, const QString& text) {
+void DrawOffRangeMarks(QPainter& painter, const QRectF& plot, const QList<MarkDrawing>& marks,
+                       double size) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const double inward = above ? size : -size;
-    const QPolygonF triangle{tip, QPointF(tip.x() - size * 0.6, tip.y() + inward),
-                             QPointF(tip.x() + size * 0.6, tip.y() + inward)};
-    // A white rim keeps the triangle apart from the cut-off curve it sits on.
-    painter.setPen(QPen(Qt::white, std::max(1.0, size / 8)));
-    painter.setBrush(colour);
-    painter.drawPolygon(triangle);
-
-    // The value beside the triangle, on the side with room, on a white ground so that grid
-    // lines and curves do not run through the digits.
     const QFontMetricsF metrics(painter.font(), painter.device());
-    const double width = metrics.horizontalAdvance(text);
-    const double height = metrics.height();
     const double gap = size * 0.3;
-    double left = tip.x() + size * 0.6 + gap;
-    if (left + width > plot.right())
-        left = tip.x() - size * 0.6 - gap - width;
-    left = std::max(left, plot.left());
-    const double top = above ? tip.y() + gap : tip.y() - gap - height;
-    const QRectF box(left, top, width, height);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 220));
-    painter.drawRect(box.adjusted(-gap / 2, 0, gap / 2, 0));
-    painter.setPen(Qt::black);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text);
+    QList<QRectF> taken;
+    for (const MarkDrawing& mark : marks) {
+        const QPointF& tip = mark.tip;
+        const double inward = mark.above ? size : -size;
+        const QPolygonF triangle{tip, QPointF(tip.x() - size * 0.6, tip.y() + inward),
+                                 QPointF(tip.x() + size * 0.6, tip.y() + inward)};
+        // A white rim keeps the triangle apart from the cut-off curve it sits on.
+        painter.setPen(QPen(Qt::white, std::max(1.0, size / 8)));
+        painter.setBrush(mark.colour);
+        painter.drawPolygon(triangle);
+
+        // The value beside the triangle, on the side with room, on a white ground so that grid
+        // lines and curves do not run through the digits.
+        const double width = metrics.horizontalAdvance(mark.text);
+        const double height = metrics.height();
+        double left = tip.x() + size * 0.6 + gap;
+        if (left + width > plot.right())
+            left = tip.x() - size * 0.6 - gap - width;
+        left = std::max(left, plot.left());
+        const double top = mark.above ? tip.y() + gap : tip.y() - gap - height;
+        QRectF box(left, top, width, height);
+        for (int tries = 0; tries < marks.size(); ++tries) {
+            const bool covers = std::any_of(taken.begin(), taken.end(),
+                                            [&](const QRectF& t) { return t.intersects(box); });
+            if (!covers)
+                break;
+            box.translate(0, mark.above ? height : -height);
+        }
+        taken.append(box);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 220));
+        painter.drawRect(box.adjusted(-gap / 2, 0, gap / 2, 0));
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, mark.text);
+    }
     painter.restore();
 }

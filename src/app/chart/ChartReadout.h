@@ -33,8 +33,17 @@ QString ChartNumber(double value, int decimals);
 // The text of a mark: two decimals from 1 mm up, three below (the short-wave ranges).
 QString MarkText(double value);
 
-// A small triangle in `colour` pointing out of the plot with its tip on the edge at `tip`, and
-// the value beside it, inside `plot`. `size` is the triangle's height in painter units; the text
-// takes the painter's font.
-void DrawOffRangeMark(QPainter& painter, const QRectF& plot, const QPointF& tip, bool above,
-                      const QColor& colour, double size, const QString& text);
+// One mark to draw: a small triangle in `colour` pointing out of the plot with its tip on the
+// edge at `tip`, and the value `text` beside it.
+struct MarkDrawing {
+    QPointF tip;
+    bool above;
+    QColor colour;
+    QString text;
+};
+
+// Draws the marks inside `plot`; `size` is a triangle's height in painter units, the texts take
+// the painter's font. A text that would cover an earlier one (two profiles peaking at the same
+// place) moves further into the plot.
+void DrawOffRangeMarks(QPainter& painter, const QRectF& plot, const QList<MarkDrawing>& marks,
+                       double size);

@@ -155,14 +155,14 @@ void TProfileChart::drawForeground(QPainter* painter, const QRectF& rect) {
     QFont font = axisY_->labelsFont();
     font.setBold(true);
     painter->setFont(font);
+    QList<MarkDrawing> drawings;
     for (const ShownMark& shown : marks) {
-        const QLineSeries* series = Series(shown.curve);
         const double edge = shown.mark.above ? axisY_->max() : axisY_->min();
-        const QPointF tip =
-            chart()->mapToScene(chart()->mapToPosition(QPointF(shown.mark.x, edge)));
-        DrawOffRangeMark(*painter, plot, tip, shown.mark.above, series->pen().color(), kMarkSize,
-                         MarkText(shown.mark.y));
+        drawings.append({chart()->mapToScene(chart()->mapToPosition(QPointF(shown.mark.x, edge))),
+                         shown.mark.above, Series(shown.curve)->pen().color(),
+                         MarkText(shown.mark.y)});
     }
+    DrawOffRangeMarks(*painter, plot, drawings, kMarkSize);
 }
 
 // The left button drags the zoom rectangle, the right button pans the horizontal axis.

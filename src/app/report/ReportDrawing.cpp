@@ -282,14 +282,16 @@ void DrawChart(QPainter& p, const BandMap& map, const ReportPage& page) {
     p.restore();
     // The page's fixed ranges cut off a high peak; its extreme is printed at the edge it crosses.
     p.setFont(map.Font(kMarkPt, true));
+    QList<MarkDrawing> marks;
     for (const ReportSeries& s : page.series) {
         if (!s.visible)
             continue;
         for (const OffRangeMark& mark :
              OffRangeMarks(s.points, kChartMinX, kChartMaxX, -range, range))
-            DrawOffRangeMark(p, plot, at(mark.x, mark.above ? range : -range), mark.above, s.colour,
-                             map.Length(kMarkMm), MarkText(mark.y));
+            marks.append(
+                {at(mark.x, mark.above ? range : -range), mark.above, s.colour, MarkText(mark.y)});
     }
+    DrawOffRangeMarks(p, plot, marks, map.Length(kMarkMm));
 }
 
 } // namespace
