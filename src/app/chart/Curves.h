@@ -35,6 +35,9 @@ struct CurveSpec {
     bool marksComparison;
     // First profile: its legend title gets " - I" in a comparison.
     bool titledFirstInComparison;
+    // A limit line: the readout gives its value, but it gets no mark when the axes cut it off
+    // (a whole line beyond a zoomed range would be marked at an arbitrary place).
+    bool limitLine;
     QList<QPointF> (*points)(const ostiva::TProjectData& record);
 };
 
@@ -47,6 +50,8 @@ QPen CurvePen(const CurveSpec& curve);
 
 // Placeholder points of an empty project window: 200 points far above the plot.
 QList<QPointF> PlaceholderPoints();
+// Whether a curve holds those placeholder points rather than a profile.
+bool IsPlaceholder(const QList<QPointF>& points);
 // A constant limit drawn across the whole metre.
 QList<QPointF> LimitLinePoints(double value);
 

@@ -11,7 +11,6 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QMouseEvent>
 #include <QPen>
 #include <QValueAxis>
 #include <algorithm>
@@ -26,16 +25,13 @@ constexpr qreal kLabelGap = 12;
 
 } // namespace
 
-struct TProfileChart::Curve {
-    const CurveSpec* def;
-    QLineSeries* series;
-};
-
 TProfileChart::TProfileChart(QWidget* parent) : QChartView(parent) {
     setObjectName(QStringLiteral("chtDisplay"));
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::NoRubberBand);
     setFrameShape(QFrame::NoFrame);
+    // The off-range marks are drawn over the whole plot; a partial repaint would leave old ones.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 
     auto* chart = new QChart;
     chart->setBackgroundBrush(Qt::white);
@@ -112,6 +108,7 @@ TProfileChart::TProfileChart(QWidget* parent) : QChartView(parent) {
 
     SetVerticalAxis(1, 9);
     UpdateZeroLine();
+    CreateMouseTools();
     connect(axisX_, &QValueAxis::rangeChanged, this, [this] { UpdateZeroLine(); });
     connect(chart, &QChart::plotAreaChanged, this, [this] {
         FitHorizontalTicks();
@@ -230,13 +227,19 @@ void TProfileChart::ApplyGraphKind(int index) {
         SetActive(curve->series->objectName(),
                   ShownInKind(*curve->def, *kind) && (!second || comparison));
     }
-    const GraphKindSpec& spec = GraphKindOf(*kind);
-    const QString curve = QString::fromLatin1(spec.scaleCurve);
-    const double maximum = ScaleLeftAxis(curve, spec.scaleFloor, *kind);
-    if (comparison && spec.scalesWithSecondProfile)
-        ScaleLeftAxis(QString::fromLatin1(FindCurve(spec.scaleCurve)->partner), maximum, *kind);
+    kind_ = *kind;
+    ScaleForKind(*kind);
     ResetHorizontalRange();
+    HideReadout();
     LayoutLegend();
+}
+
+void TProfileChart::ScaleForKind(TGraphKind kind) {
+    const GraphKindSpec& spec = GraphKindOf(kind);
+    const QString curve = QString::fromLatin1(spec.scaleCurve);
+    const double maximum = ScaleLeftAxis(curve, spec.scaleFloor, kind);
+    if (InComparisonMode() && spec.scalesWithSecondProfile)
+        ScaleLeftAxis(QString::fromLatin1(FindCurve(spec.scaleCurve)->partner), maximum, kind);
 }
 
 double TProfileChart::ScaleLeftAxis(const QString& name, double floor, TGraphKind kind) {
@@ -262,6 +265,8 @@ void TProfileChart::SetVerticalAxis(double range, int minorCount) {
     // From ±1 mm up the labels fall on whole millimetres, so the minor lines mark 0.1, 0.2 or
     // 0.5 mm; the small fixed ranges of the short-wave kinds get a finer step.
     const double step = LabelStep(range);
+    zoomed_ = false;
+    axisY_->setTickType(QValueAxis::TicksFixed);
     axisY_->setRange(-range, range);
     axisY_->setTickCount(int(std::lround(2 * range / step)) + 1);
     axisY_->setMinorTickCount(minorCount);
@@ -277,6 +282,8 @@ int TProfileChart::MinorCount() const {
 }
 
 void TProfileChart::ResetHorizontalRange() {
+    axisX_->setTickType(QValueAxis::TicksFixed);
+    axisX_->setLabelFormat(QStringLiteral("%d"));
     axisX_->setRange(kChartMinX, kChartMaxX);
 }
 
@@ -361,44 +368,4 @@ void TProfileChart::LayoutLegend() {
 void TProfileChart::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
     LayoutLegend();
-}
-
-// Dragging with the left button pans the horizontal axis; the vertical range stays.
-void TProfileChart::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        panning_ = true;
-        lastPanX_ = event->position().x();
-        event->accept();
-        return;
-    }
-    QChartView::mousePressEvent(event);
-}
-
-void TProfileChart::mouseMoveEvent(QMouseEvent* event) {
-    if (panning_) {
-        const double x = event->position().x();
-        chart()->scroll(lastPanX_ - x, 0);
-        lastPanX_ = x;
-        event->accept();
-        return;
-    }
-    QChartView::mouseMoveEvent(event);
-}
-
-void TProfileChart::mouseReleaseEvent(QMouseEvent* event) {
-    if (panning_ && event->button() == Qt::LeftButton) {
-        panning_ = false;
-        event->accept();
-        return;
-    }
-    QChartView::mouseReleaseEvent(event);
-}
-
-void TProfileChart::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        ResetHorizontalRange();
-        event->accept();
-        return;
-    }
-    QChartView::mouseDoubleClickEvent(event);
 }

@@ -3,6 +3,12 @@
 // colour, width and dash; the fixed horizontal axis -500..+500 mm; the symmetric vertical axis
 // with dotted grey minor grid lines; the zero line through the middle in black; the legend of
 // the active curves drawn over the plot.
+//
+// Under the mouse a readout tells the position and each active curve's value there; a curve cut
+// off by the plotted range gets a mark with its extreme at that edge. Dragging a rectangle with
+// the left button zooms into it, dragging with the right button pans sideways; a double-click or
+// Escape returns to the kind's axes. The wheel is left to the window, which scrolls.
+#include "app/chart/ChartReadout.h"
 #include "app/chart/GraphKinds.h"
 
 #include <QChartView>
@@ -10,8 +16,12 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
+struct CurveSpec;
 class QGraphicsRectItem;
+class QLabel;
+class QRubberBand;
 class QLineSeries;
 class QValueAxis;
 
@@ -66,6 +76,16 @@ class TProfileChart : public QChartView {
 
     // The horizontal axis back to -500..+500 mm after the user panned it.
     void ResetHorizontalRange();
+    // Both axes back to the last applied kind's rule after a zoom or a pan.
+    void RestoreAxes();
+    bool IsZoomed() const;
+
+    // The marks of the active curves that the current axes cut off, in curve order.
+    struct ShownMark {
+        QString curve;
+        OffRangeMark mark;
+    };
+    QList<ShownMark> ShownOffRangeMarks() const;
 
     // The legend at the right (project window) or at the bottom (comparison window).
     void SetLegendAtBottom(bool bottom);
@@ -78,15 +98,30 @@ class TProfileChart : public QChartView {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
 
   private:
-    struct Curve;
+    struct Curve {
+        const CurveSpec* def;
+        QLineSeries* series;
+    };
     Curve* Find(const QString& name) const;
     void Fill(const QString& name, QList<QPointF> points);
     void SetVerticalAxis(double range, int minorCount);
     void UpdateZeroLine();
     void FitHorizontalTicks();
     void LayoutLegend();
+    void ScaleForKind(TGraphKind kind);
+    void CreateMouseTools();
+    // The plot area in the viewport's coordinates.
+    QRectF PlotInViewport() const;
+    void UpdateReadout(const QPointF& position);
+    void HideReadout();
+    void ZoomTo(const QRectF& area);
 
     QList<Curve*> curves_;
     QHash<QString, Curve*> byName_;
@@ -97,4 +132,9 @@ class TProfileChart : public QChartView {
     bool legendAtBottom_ = false;
     bool panning_ = false;
     double lastPanX_ = 0;
+    std::optional<TGraphKind> kind_; // the last kind applied
+    QLabel* readout_ = nullptr;
+    QRubberBand* rubberBand_ = nullptr;
+    QPoint zoomOrigin_;
+    bool zoomed_ = false;
 };

@@ -2,6 +2,7 @@
 // sheet rectangle the caller gives, so a printer, a PDF file and a preview get the same page.
 #include "app/report/ReportPage.h"
 
+#include "app/chart/ChartReadout.h"
 #include "app/chart/Curves.h"
 #include "core/NumberText.h"
 
@@ -23,6 +24,8 @@ constexpr double kPenUnitMm = 0.25;  // one unit of a series' line width
 constexpr double kHairlineMm = 0.12; // grid lines
 constexpr double kLabelPt = 9;       // axis labels and legend
 constexpr double kXLabelStep = 100;  // mm along the rail
+constexpr double kMarkMm = 2.2;      // height of the triangle marking a cut-off extreme
+constexpr double kMarkPt = 7;
 
 // Millimetres of the band to the painter's coordinates.
 class BandMap {
@@ -277,6 +280,18 @@ void DrawChart(QPainter& p, const BandMap& map, const ReportPage& page) {
         p.drawPath(path);
     }
     p.restore();
+    // The page's fixed ranges cut off a high peak; its extreme is printed at the edge it crosses.
+    p.setFont(map.Font(kMarkPt, true));
+    QList<MarkDrawing> marks;
+    for (const ReportSeries& s : page.series) {
+        if (!s.visible)
+            continue;
+        for (const OffRangeMark& mark :
+             OffRangeMarks(s.points, kChartMinX, kChartMaxX, -range, range))
+            marks.append(
+                {at(mark.x, mark.above ? range : -range), mark.above, s.colour, MarkText(mark.y)});
+    }
+    DrawOffRangeMarks(p, plot, marks, map.Length(kMarkMm));
 }
 
 } // namespace

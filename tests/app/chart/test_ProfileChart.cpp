@@ -1,5 +1,5 @@
 // The project window's chart: curve table, activity per graph kind, vertical axis rule,
-// filling from a record, legend and panning.
+// filling from a record, legend and panning (readout, zoom and marks: test_ChartReadout.cpp).
 #include "app/chart/TProfileChart.h"
 #include "core/ProjectData.h"
 
@@ -387,7 +387,7 @@ TEST_F(ProfileChartTest, NarrowChartShowsEveryAxisLabelWhole) {
     }
 }
 
-TEST_F(ProfileChartTest, DraggingPansHorizontallyAndApplyingAKindResets) {
+TEST_F(ProfileChartTest, RightDraggingPansHorizontallyAndApplyingAKindResets) {
     chart.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     chart.ApplyGraphKind(gkTopMeas);
@@ -395,9 +395,9 @@ TEST_F(ProfileChartTest, DraggingPansHorizontallyAndApplyingAKindResets) {
         qobject_cast<QValueAxis*>(chart.chart()->axes(Qt::Horizontal).value(0));
     ASSERT_NE(axisX, nullptr);
     const QPoint start = chart.chart()->plotArea().center().toPoint();
-    QTest::mousePress(chart.viewport(), Qt::LeftButton, {}, start);
+    QTest::mousePress(chart.viewport(), Qt::RightButton, {}, start);
     QTest::mouseMove(chart.viewport(), start + QPoint(100, 30));
-    QTest::mouseRelease(chart.viewport(), Qt::LeftButton, {}, start + QPoint(100, 30));
+    QTest::mouseRelease(chart.viewport(), Qt::RightButton, {}, start + QPoint(100, 30));
     EXPECT_LT(axisX->min(), -500);
     EXPECT_NEAR(axisX->max() - axisX->min(), 1000, 1e-6);
     EXPECT_DOUBLE_EQ(chart.VerticalRange(), 1);

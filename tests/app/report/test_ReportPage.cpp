@@ -365,3 +365,26 @@ TEST_F(ReportPageTest, CompositeHasOneSheetPerPage) {
 }
 
 } // namespace
+
+namespace {
+
+// The trend page's fixed ±2 mm cut a 2.5 mm peak; its value is printed at the top edge beside
+// the peak (plot: 26.4 mm from the sheet's left, 257.1 mm wide, top edge 28.7 mm down); the
+// page is drawn at its own range, from the record, never from a window's zoomed chart.
+TEST_F(ReportPageTest, APeakBeyondTheFixedRangeIsMarkedWithItsValue) {
+    TProjectData r = Record("zq1.xml", "W-17");
+    for (int k = 1; k <= kSampleCount; ++k)
+        r.Trend[k] = 0.1;
+    r.Trend[101] = 2.5; // x = 0
+    const ReportPage page = SingleReportPage(ReportCaptions::BuiltIn(), r, gkTrend, "Trend");
+    ASSERT_EQ(page.axis.range, 2);
+    const QList<Word> marks = Find(PdfWords(ReportPdf({page})), "2.50");
+    ASSERT_EQ(marks.size(), 1) << AllText(PdfWords(ReportPdf({page}))).toStdString();
+    const double peakX = 26.4 + 257.1 / 2;
+    EXPECT_GT(marks[0].left, peakX);
+    EXPECT_LT(marks[0].left, peakX + 6);
+    EXPECT_GT(marks[0].top, 28.7);
+    EXPECT_LT(marks[0].top, 28.7 + 5);
+}
+
+} // namespace
