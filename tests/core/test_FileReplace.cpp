@@ -234,18 +234,8 @@ class InterruptedRewriteTest : public AtomicFileTest {
     void SetUp() override {
         ostiva::testdata::WriteFileBytes(path, old);
         fs::create_hard_link(path, PathOf("link.xml"));
-        const pid_t child = fork();
-        if (child == 0) {
-            rlimit limit{1000, 1000};
-            rlimit noCore{0, 0};
-            setrlimit(RLIMIT_CORE, &noCore);
-            setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_DFL);
-            ReplaceFileContents(path, now);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
+        const int status =
+            ostiva::testdata::RunCutOffAfter(1000, [&] { ReplaceFileContents(path, now); });
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
         ASSERT_EQ(Bytes(path), std::string(1000, 'n')); // torn: the first 1000 bytes are new
         ASSERT_TRUE(fs::exists(journal));

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -255,18 +254,8 @@ TEST_F(IniFileTest, AWriteKilledHalfwayIsRolledBackAtTheNextOpening) {
     const std::string old = "[S]\nk=" + std::string(600, 'o') + "\n";
     const std::string path = Make("linked.ini", old);
     fs::create_hard_link(path, PathOf("other.ini"));
-    const pid_t child = fork();
-    if (child == 0) {
-        rlimit limit{1000, 1000};
-        rlimit noCore{0, 0};
-        setrlimit(RLIMIT_CORE, &noCore);
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::signal(SIGXFSZ, SIG_DFL);
-        IniFile(path).WriteString("S", "k", std::string(2000, 'n'));
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int status = ostiva::testdata::RunCutOffAfter(
+        1000, [&] { IniFile(path).WriteString("S", "k", std::string(2000, 'n')); });
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
     ASSERT_NE(Bytes(path), old);
     EXPECT_EQ(IniFile(path).ReadString("S", "k", "-"), std::string(600, 'o'));

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -414,19 +413,10 @@ TEST_F(ProfileDocumentTest, ALoadRollsBackASaveKilledWhileRewritingInPlace) {
         "<r><INFO_AUTO DEVICE=\"1\"/><!--" + std::string(600, 'o') + "--></r>";
     Load(original);
     fs::create_hard_link(path, dir.File("link.xml"));
-    const pid_t child = fork();
-    if (child == 0) {
-        rlimit limit{1000, 1000};
-        rlimit noCore{0, 0};
-        setrlimit(RLIMIT_CORE, &noCore);
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::signal(SIGXFSZ, SIG_DFL);
+    const int status = ostiva::testdata::RunCutOffAfter(1000, [&] {
         doc.SetAttribute("INFO_AUTO", "DEVICE", std::string(2000, 'n'));
         doc.Save(path);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    });
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
     ASSERT_NE(ReadFileBytes(path), original);
 

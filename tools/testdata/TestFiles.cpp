@@ -1,10 +1,14 @@
 #include "testdata/TestFiles.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ostiva::testdata {
 
@@ -42,6 +46,22 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out.close();
     if (!out)
         throw std::runtime_error("Cannot write " + path);
+}
+
+int RunCutOffAfter(long bytes, const std::function<void()>& write) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{rlim_t(bytes), rlim_t(bytes)};
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        write();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
 }
 
 } // namespace ostiva::testdata

@@ -1,6 +1,7 @@
 #pragma once
 // Files and directories for tests: a temporary directory removed with its contents, and whole
 // files read and written as bytes.
+#include <functional>
 #include <string>
 
 namespace ostiva::testdata {
@@ -22,5 +23,10 @@ class ScopedTempDir {
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Runs `write` in a child process that the file-size limit kills (SIGXFSZ) once it has written
+// `bytes` bytes into one file: a write cut off for real, at a known point. Returns the child's
+// wait status.
+int RunCutOffAfter(long bytes, const std::function<void()>& write);
 
 } // namespace ostiva::testdata
