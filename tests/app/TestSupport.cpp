@@ -189,6 +189,15 @@ QString ExecutableFolder::MakeProject(const QString& name, int count) const {
     return directory;
 }
 
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList FilesIn(const QString& directory) {
+    return QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
 bool WhollyInSight(const QWidget* widget) {
     if (!widget->isVisible())
         return false;

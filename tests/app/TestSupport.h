@@ -24,6 +24,11 @@ template <typename T> T* FindNamed(const QObject* parent, const QString& name) {
 // True when no ancestor, a scroll area's viewport included, cuts anything of the widget off.
 bool WhollyInSight(const QWidget* widget);
 
+// A file's bytes; "<missing>" when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// Every file of the folder by name, hidden ones included: a left-over temporary file shows here.
+QStringList FilesIn(const QString& directory);
+
 // A dialog whose question is answered without a modal loop: Ask() shows it, `User` works it,
 // and it must be closed again when `User` returns. `Self` is the deriving test class.
 template <typename Dialog, typename Self> class DrivenDialog : public Dialog {

@@ -34,16 +34,6 @@ static void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// Every file of the folder, hidden ones included: a left-over temporary file shows here.
-QStringList FilesIn(const QString& directory) {
-    return QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
 // Notes how many file dialogs were shown before each question, to see the order of the two.
 class OrderedDialogs : public ScriptedDialogs {
   public:
@@ -123,7 +113,7 @@ TEST_F(ProfileCommandsTest, LoadDataAsksFirstThenCopiesAllButAnExistingName) {
     const QString source = folder.MakeDirectory("device");
     for (const char* name : {"zq0010.xml", "zq0002.xml", "zq0011.xml"})
         WriteProfile(source + name, 20);
-    const QByteArray existing = Bytes(project + "zq0002.xml");
+    const QByteArray existing = FileBytes(project + "zq0002.xml");
     CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
@@ -145,9 +135,9 @@ TEST_F(ProfileCommandsTest, LoadDataAsksFirstThenCopiesAllButAnExistingName) {
     EXPECT_EQ(dialogs.Messages[1].caption, "Ostiva GUI ");
     EXPECT_EQ(dialogs.Messages[1].text, CopyFailure(source + "zq0002.xml", project + "zq0002.xml"));
 
-    EXPECT_EQ(Bytes(project + "zq0002.xml"), existing);
-    EXPECT_EQ(Bytes(project + "zq0010.xml"), Bytes(source + "zq0010.xml"));
-    EXPECT_EQ(Bytes(project + "zq0011.xml"), Bytes(source + "zq0011.xml"));
+    EXPECT_EQ(FileBytes(project + "zq0002.xml"), existing);
+    EXPECT_EQ(FileBytes(project + "zq0010.xml"), FileBytes(source + "zq0010.xml"));
+    EXPECT_EQ(FileBytes(project + "zq0011.xml"), FileBytes(source + "zq0011.xml"));
     const QStringList all = {"zq0001.xml", "zq0002.xml", "zq0003.xml", "zq0010.xml", "zq0011.xml"};
     EXPECT_EQ(FilesIn(project), all);
     EXPECT_EQ(window->FileListBox1->Entries(), all);
@@ -218,7 +208,7 @@ TEST_F(ProfileCommandsTest, CancelledLoadKeepsTheFilesCopiedWholeAndListsThem) {
     EXPECT_GE(copied.size(), 1);
     EXPECT_LT(copied.size(), files.size());
     for (const QString& name : copied)
-        EXPECT_EQ(Bytes(project + name), Bytes(source + name)) << name.toStdString();
+        EXPECT_EQ(FileBytes(project + name), FileBytes(source + name)) << name.toStdString();
     EXPECT_EQ(FilesIn(project), QStringList{"zq0001.xml"} + copied) << "no partial file";
     EXPECT_EQ(window->FileListBox1->Entries(), QStringList{"zq0001.xml"} + copied);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
@@ -244,7 +234,7 @@ TEST_F(ProfileCommandsTest, FailedCopiesNeitherStopTheLoadNorMeetItsProgressBox)
     // A folder cannot be read as a file, even by a user who may read everything.
     files.insert(2, folder.MakeDirectory("device/zq0012.xml").chopped(1));
     files << WriteProfile(source + "zq0013.xml", 51);
-    const QByteArray existing = Bytes(project + "zq0002.xml");
+    const QByteArray existing = FileBytes(project + "zq0002.xml");
     TMainForm& form = CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
@@ -267,18 +257,18 @@ TEST_F(ProfileCommandsTest, FailedCopiesNeitherStopTheLoadNorMeetItsProgressBox)
               QStringList{"Unable to copy " + source + "zq0002.xml to " + project + "zq0002.xml\n" +
                           "Unable to copy " + source + "zq0012.xml to " + project + "zq0012.xml"});
     EXPECT_EQ(watching.Messages.size(), 1);
-    EXPECT_EQ(Bytes(project + "zq0002.xml"), existing);
+    EXPECT_EQ(FileBytes(project + "zq0002.xml"), existing);
     const QStringList all = {"zq0001.xml", "zq0002.xml", "zq0010.xml", "zq0011.xml", "zq0013.xml"};
     EXPECT_EQ(FilesIn(project), all);
     for (const char* name : {"zq0010.xml", "zq0011.xml", "zq0013.xml"})
-        EXPECT_EQ(Bytes(project + name), Bytes(source + name)) << name;
+        EXPECT_EQ(FileBytes(project + name), FileBytes(source + name)) << name;
     EXPECT_EQ(window->FileListBox1->Entries(), all);
 }
 
 TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsTheRest) {
     const QString project = folder.MakeProject("job", 4);
     const QString target = folder.MakeDirectory("archive");
-    const QByteArray fourth = Bytes(project + "zq0004.xml");
+    const QByteArray fourth = FileBytes(project + "zq0004.xml");
     CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
@@ -307,7 +297,7 @@ TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsT
     EXPECT_EQ(dialogs.Texts("Information"), QStringList{"2 profiles moved to " + archive + "."});
     EXPECT_EQ(FilesIn(target), (QStringList{"zq0002.xml", "zq0004.xml"}));
     EXPECT_EQ(WeldNumber(target + "zq0002.xml"), typed) << "the edits moved with the file";
-    EXPECT_EQ(Bytes(target + "zq0004.xml"), fourth);
+    EXPECT_EQ(FileBytes(target + "zq0004.xml"), fourth);
     EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0003.xml"}));
     EXPECT_EQ(window->FileListBox1->Mask(), "zq*.xml");
     EXPECT_EQ(window->FileListBox1->Entries(), (QStringList{"zq0001.xml", "zq0003.xml"}));
@@ -317,7 +307,7 @@ TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsT
 
 TEST_F(ProfileCommandsTest, CopyToItsOwnFolderReportsEveryProfileAndMovesNothing) {
     const QString project = folder.MakeProject("job", 3);
-    const QByteArray first = Bytes(project + "zq0001.xml");
+    const QByteArray first = FileBytes(project + "zq0001.xml");
     CreateShown();
     TProjectForm* window = Open(project + "zq0002.xml");
     ASSERT_NE(window, nullptr);
@@ -340,7 +330,7 @@ TEST_F(ProfileCommandsTest, CopyToItsOwnFolderReportsEveryProfileAndMovesNothing
     expected << "0 profiles moved to " + folder.Path() + "/job.";
     EXPECT_EQ(dialogs.Texts("Information"), expected);
     EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0002.xml", "zq0003.xml"}));
-    EXPECT_EQ(Bytes(project + "zq0001.xml"), first);
+    EXPECT_EQ(FileBytes(project + "zq0001.xml"), first);
     EXPECT_EQ(window->FileListBox1->count(), 3);
 }
 
@@ -377,7 +367,7 @@ TEST_F(ProfileCommandsTest, DeleteRemovesTheShownProfileWhereverItStandsInTheLis
     const QString project = folder.MakeProject("job", 4);
     QList<QByteArray> before;
     for (int i = 1; i <= 4; ++i)
-        before << Bytes(project + QString("zq000%1.xml").arg(i));
+        before << FileBytes(project + QString("zq000%1.xml").arg(i));
     CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
@@ -395,8 +385,8 @@ TEST_F(ProfileCommandsTest, DeleteRemovesTheShownProfileWhereverItStandsInTheLis
     EXPECT_EQ(dialogs.Texts("OkCancel").value(1), "Delete profile " + project + "zq0004.xml");
     EXPECT_EQ(FilesIn(project), (QStringList{"zq0001.xml", "zq0002.xml"}));
     EXPECT_EQ(window->FileListBox1->Entries(), (QStringList{"zq0001.xml", "zq0002.xml"}));
-    EXPECT_EQ(Bytes(project + "zq0001.xml"), before[0]);
-    EXPECT_EQ(Bytes(project + "zq0002.xml"), before[1]);
+    EXPECT_EQ(FileBytes(project + "zq0001.xml"), before[0]);
+    EXPECT_EQ(FileBytes(project + "zq0002.xml"), before[1]);
 }
 
 TEST_F(ProfileCommandsTest, DeletingAFileGoneMeanwhileIsReported) {
@@ -451,7 +441,7 @@ TEST_F(ProfileCommandsTest, FilesDroppedOntoAProjectWindowAreCopiedIntoIt) {
     const QString a = WriteProfile(source + "zq0100.xml", 41);
     const QString b = WriteProfile(source + "zq0001.xml", 42);
     const QString c = WriteProfile(source + "zq0101.xml", 43);
-    const QByteArray existing = Bytes(project + "zq0001.xml");
+    const QByteArray existing = FileBytes(project + "zq0001.xml");
     CreateShown();
     TProjectForm* window = Open(project + "zq0001.xml");
     ASSERT_NE(window, nullptr);
@@ -475,9 +465,9 @@ TEST_F(ProfileCommandsTest, FilesDroppedOntoAProjectWindowAreCopiedIntoIt) {
 
     EXPECT_EQ(dialogs.Texts("YesNo").size(), 1);
     EXPECT_EQ(dialogs.Texts("Information"), QStringList{CopyFailure(b, project + "zq0001.xml")});
-    EXPECT_EQ(Bytes(project + "zq0001.xml"), existing);
-    EXPECT_EQ(Bytes(project + "zq0100.xml"), Bytes(a));
-    EXPECT_EQ(Bytes(project + "zq0101.xml"), Bytes(c));
+    EXPECT_EQ(FileBytes(project + "zq0001.xml"), existing);
+    EXPECT_EQ(FileBytes(project + "zq0100.xml"), FileBytes(a));
+    EXPECT_EQ(FileBytes(project + "zq0101.xml"), FileBytes(c));
     EXPECT_EQ(window->FileListBox1->Entries(),
               (QStringList{"zq0001.xml", "zq0100.xml", "zq0101.xml"}));
 }

@@ -1,5 +1,6 @@
 // Copying and moving profile files never replaces a file that exists and never leaves a part
 // of one behind.
+#include "TestSupport.h"
 #include "app/shell/ProfileFileCommands.h"
 
 #include <QDateTime>
@@ -11,16 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-// Every file of the folder, hidden ones included: a left-over temporary file shows here.
-QStringList FilesIn(const QString& directory) {
-    return QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -41,13 +32,13 @@ TEST(ProfileFiles, CopyKeepsTheDateStaysWritableAndNeverReplacesOrLeavesAPart) {
     }
     ASSERT_EQ(chmod(qPrintable(source), 0444), 0);
     EXPECT_TRUE(CopyWithoutReplacing(source, target + "zq1.xml"));
-    EXPECT_EQ(Bytes(target + "zq1.xml"), "measured");
+    EXPECT_EQ(FileBytes(target + "zq1.xml"), "measured");
     EXPECT_EQ(QFileInfo(target + "zq1.xml").lastModified(), measured);
     EXPECT_TRUE(QFileInfo(target + "zq1.xml").permissions() & QFileDevice::WriteOwner);
 
     WriteBytes(target + "zq2.xml", "older");
     EXPECT_FALSE(CopyWithoutReplacing(source, target + "zq2.xml"));
-    EXPECT_EQ(Bytes(target + "zq2.xml"), "older");
+    EXPECT_EQ(FileBytes(target + "zq2.xml"), "older");
     EXPECT_FALSE(CopyWithoutReplacing(dir.path() + "/project", target + "zq3.xml"))
         << "a folder cannot be read as a file";
     EXPECT_FALSE(CopyWithoutReplacing(source, dir.path() + "/missing/zq1.xml"));
@@ -64,8 +55,8 @@ TEST(ProfileFiles, MoveNeverReplacesAlsoAcrossFileSystems) {
     WriteBytes(first, "first");
     WriteBytes(second, "second");
     EXPECT_FALSE(MoveWithoutReplacing(first, second));
-    EXPECT_EQ(Bytes(first), "first");
-    EXPECT_EQ(Bytes(second), "second");
+    EXPECT_EQ(FileBytes(first), "first");
+    EXPECT_EQ(FileBytes(second), "second");
 
     QTemporaryDir memory("/dev/shm/ostiva-XXXXXX");
     struct stat here {
@@ -75,9 +66,9 @@ TEST(ProfileFiles, MoveNeverReplacesAlsoAcrossFileSystems) {
         GTEST_SKIP() << "no second file system";
     WriteBytes(memory.path() + "/zq2.xml", "taken");
     EXPECT_FALSE(MoveWithoutReplacing(first, memory.path() + "/zq2.xml"));
-    EXPECT_EQ(Bytes(memory.path() + "/zq2.xml"), "taken");
+    EXPECT_EQ(FileBytes(memory.path() + "/zq2.xml"), "taken");
     EXPECT_TRUE(MoveWithoutReplacing(first, memory.path() + "/zq1.xml"));
-    EXPECT_EQ(Bytes(memory.path() + "/zq1.xml"), "first");
+    EXPECT_EQ(FileBytes(memory.path() + "/zq1.xml"), "first");
     EXPECT_FALSE(QFileInfo::exists(first));
     EXPECT_EQ(FilesIn(memory.path()), (QStringList{"zq1.xml", "zq2.xml"}));
 }
