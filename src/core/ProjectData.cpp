@@ -149,8 +149,12 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
         CorrugationParameters(ShortWaves3, NormShortWavesPos3Text, NormShortWavesNeg3Text),
         ShortWavesGA3, ShortWavesGG3, ShortWavesGSD3, ShortWavesAPP3, ShortWavesLoss3);
 
+    Slopes = NewNormSlopes(TopMeas);
+    ZijExcursion = LateralExcursion(ZijPosP, ZijNegP);
+    Analysed = true;
+
     const int v = ParseInteger(Snelheid);
-    const NewNormResult newNorm = NewNormQuality(v, TopMeas);
+    const NewNormResult newNorm = NewNormQuality(v, Slopes);
     if (IsTableSpeed(v))
         Norm = FormatFixed(InclinationLimit(v), 2);
     SamplX = newNorm.SamplX;
@@ -165,7 +169,7 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
     const double lateralLimit = LateralLimit(v);
     NormZijCalcPos.fill(lateralLimit);
     NormZijCalcNeg.fill(-lateralLimit);
-    const double lateral = LateralQuality(v, ZijPosP, ZijNegP);
+    const double lateral = LateralQuality(v, ZijExcursion);
     if (ZijMeasCount > 0)
         QIZij = Format5_2(lateral);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TProjectData: one profile file loaded with every result derived from it. The constructor
 // does all the work; the fields are public for reading.
+#include "core/NormQuality.h"
 #include "core/ProfileDocument.h"
 #include "core/fortlib.h"
 
@@ -85,6 +86,13 @@ class TProjectData {
     // Samples read from TOP_MEAS and ZIJ_MEAS. Without samples there is nothing to assess:
     // QI (no TOP_MEAS samples) or QIZij (no ZIJ_MEAS samples) then stays empty.
     int TopMeasCount = 0, ZijMeasCount = 0;
+
+    // What the assessment needs that does not depend on the speed, so that the same profile
+    // can be judged at other speeds without building the record again. Set once the samples
+    // were analysed (true even when the record's own speed is outside the table).
+    bool Analysed = false;
+    NewNormInclinations Slopes{};
+    double ZijExcursion = 0; // max(ZijPosP, -ZijNegP)
 
     ProfileDocument Document;
 
