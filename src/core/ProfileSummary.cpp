@@ -104,9 +104,11 @@ SummarizeProfiles(const std::string& directory, const std::vector<std::string>& 
                   const WorkProgress& progress, unsigned workers) {
     const std::string prefix =
         directory.empty() || directory.back() == '/' ? directory : directory + "/";
+    // Read once: the same texts serve every record.
+    const RecordLanguage language(languageFile);
     std::vector<SummaryRow> rows(names.size());
     const auto summarize = [&](std::size_t i) {
-        const TProjectData record(prefix + names[i], speed, languageFile);
+        const TProjectData record(prefix + names[i], speed, language);
         rows[i] = SummarizeRecord(record);
     };
     if (!RunOnWorkers(names.size(), workers, summarize, progress))

@@ -5,6 +5,7 @@
 #include "core/ProfileDocument.h"
 #include "core/fortlib.h"
 
+#include <array>
 #include <map>
 #include <string>
 
@@ -35,6 +36,16 @@ struct NormLimitKey {
     std::string TProjectData::*text;
 };
 
+// The texts a record reads from the language file: the norm limits (in the order of
+// TProjectData::kNormLimits) and the legend captions. Read once, they serve any number of
+// records. Throws IniError "Can't open ini-file %s" when the file cannot be read at all; a
+// missing key reads "Error".
+struct RecordLanguage {
+    explicit RecordLanguage(const std::string& languageFile);
+    std::array<std::string, 14> limits;
+    std::map<std::string, std::string> captions;
+};
+
 class TProjectData {
   public:
     // Builds the record of the profile file `path`. A non-empty `speedOverride` replaces the
@@ -45,6 +56,9 @@ class TProjectData {
     // step.
     TProjectData(const std::string& path, const std::string& speedOverride,
                  const std::string& languageFile);
+    // The same with the language file read beforehand.
+    TProjectData(const std::string& path, const std::string& speedOverride,
+                 const RecordLanguage& language);
 
     // Writes the header texts, quality texts, lateral limits and new-norm table into Document
     // and stores it at `path`. Throws std::runtime_error
@@ -102,7 +116,7 @@ class TProjectData {
     static const NormLimitKey kNormLimits[14];
 
   private:
-    void ReadLanguageFile(const std::string& languageFile);
+    void UseLanguage(const RecordLanguage& language);
     void Build(const std::string& path, const std::string& speedOverride);
 };
 
