@@ -193,24 +193,35 @@ std::string DefaultLanguageFile(const char* argv0) {
         user);
 }
 
+// The language file a command reads: the one named on the command line, else the program's own.
+// Throws IniError when the program's own cannot be found.
+std::string LanguageFileOf(const Arguments& a, const char* argv0) {
+    const std::string named = a.Option("--language-file").value_or("");
+    return named.empty() ? DefaultLanguageFile(argv0) : named;
+}
+
+// LanguageFileOf, or nullopt after saying on stderr why there is none.
+std::optional<std::string> LanguageFileOrSayWhy(const Arguments& a, const char* argv0) {
+    try {
+        return LanguageFileOf(a, argv0);
+    } catch (const IniError& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return std::nullopt;
+    }
+}
+
 int Dump(int argc, char** argv) {
     const Arguments a = ParseArguments(argc, argv, {"--speed", "--language-file"});
     if (a.positional.empty())
         throw UsageError{"dump needs at least one profile file"};
     const std::string speed = a.Option("--speed").value_or("");
     int status = 0;
-    std::string languageFile;
-    try {
-        languageFile = a.Option("--language-file").value_or("");
-        if (languageFile.empty())
-            languageFile = DefaultLanguageFile(argv[0]);
-    } catch (const IniError& e) {
-        std::cerr << "ostiva-cli: " << e.what() << "\n";
+    const std::optional<std::string> languageFile = LanguageFileOrSayWhy(a, argv[0]);
+    if (!languageFile)
         return kExitFailure;
-    }
     for (const std::string& path : a.positional) {
         try {
-            const TProjectData record(path, speed, languageFile);
+            const TProjectData record(path, speed, *languageFile);
             std::cout << cli::RecordToJson(record) << "\n";
         } catch (const IniError& e) {
             std::cerr << "ostiva-cli: " << path << ": " << e.what() << "\n";
@@ -259,10 +270,8 @@ int Search(int argc, char** argv) {
     }
     std::optional<SearchResult> found;
     try {
-        std::string languageFile = a.Option("--language-file").value_or("");
-        if (languageFile.empty())
-            languageFile = DefaultLanguageFile(argv[0]);
-        found = SearchProfiles(directory, ListProfileFiles(directory), c, languageFile);
+        found =
+            SearchProfiles(directory, ListProfileFiles(directory), c, LanguageFileOf(a, argv[0]));
     } catch (const IniError& e) {
         std::cerr << "ostiva-cli: " << e.what() << "\n";
         return kExitFailure;
@@ -293,16 +302,10 @@ int Set(int argc, char** argv) {
         throw UsageError{"set needs at least one --field NAME=VALUE"};
     if (a.positional.empty())
         throw UsageError{"set needs at least one profile file"};
-    std::string languageFile;
-    try {
-        languageFile = a.Option("--language-file").value_or("");
-        if (languageFile.empty())
-            languageFile = DefaultLanguageFile(argv[0]);
-    } catch (const IniError& e) {
-        std::cerr << "ostiva-cli: " << e.what() << "\n";
+    const std::optional<std::string> languageFile = LanguageFileOrSayWhy(a, argv[0]);
+    if (!languageFile)
         return kExitFailure;
-    }
-    return cli::SetHeaderFields(fields, a.positional, languageFile, std::cerr);
+    return cli::SetHeaderFields(fields, a.positional, *languageFile, std::cerr);
 }
 
 // The profiles of DIR as one table. Exit status 0 when every profile was read, 1 when one was
@@ -340,9 +343,7 @@ int Summary(int argc, char** argv) {
         r.output = *output;
     }
     try {
-        r.languageFile = a.Option("--language-file").value_or("");
-        if (r.languageFile.empty())
-            r.languageFile = DefaultLanguageFile(argv[0]);
+        r.languageFile = LanguageFileOf(a, argv[0]);
         return cli::WriteSummary(r, std::cout, std::cerr);
     } catch (const IniError& e) {
         std::cerr << "ostiva-cli: " << e.what() << "\n";
