@@ -3,6 +3,7 @@
 // through the search's worker threads.
 #include "core/NumberText.h"
 #include "core/ProfileSearch.h"
+#include "core/ProfileSummary.h"
 #include "core/ProjectData.h"
 #include "core/XmlWellFormed.h"
 #include "testdata/ProfileGenerator.h"
@@ -75,6 +76,19 @@ void BM_BuildRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildRecord)->Unit(benchmark::kMicrosecond);
 
+// The same with the language file read once, as the summary builds its records.
+void BM_BuildRecordSharedLanguage(benchmark::State& state) {
+    const std::string& path = TypicalFile();
+    const RecordLanguage language(kLanguageFile);
+    for (auto _ : state) {
+        const TProjectData record(path, "", language);
+        if (!record.Error.empty())
+            state.SkipWithError(record.Error.c_str());
+        benchmark::DoNotOptimize(record.QI.data());
+    }
+}
+BENCHMARK(BM_BuildRecordSharedLanguage)->Unit(benchmark::kMicrosecond);
+
 void BM_Search10000Files(benchmark::State& state) {
     const std::vector<std::string>& paths = SearchFiles();
     for (auto _ : state) {
@@ -110,6 +124,30 @@ void BM_SearchProfiles10000(benchmark::State& state) {
 }
 // Real time is the figure that counts; CPU time is that of all threads together.
 BENCHMARK(BM_SearchProfiles10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+// The project summary of the same files: one record per file, its indices judged at the eleven
+// table speeds from the record's speed-independent analysis.
+void BM_Summary10000(benchmark::State& state) {
+    const std::vector<std::string>& paths = SearchFiles();
+    std::vector<std::string> names;
+    for (const std::string& path : paths)
+        names.push_back(path.substr(path.rfind('/') + 1));
+    for (auto _ : state) {
+        const auto rows = SummarizeProfiles(BenchDir().Path(), names, "", kLanguageFile);
+        if (!rows) {
+            state.SkipWithError("cancelled");
+            break;
+        }
+        benchmark::DoNotOptimize(rows->data());
+    }
+    state.counters["records"] = static_cast<double>(names.size());
+    state.counters["threads"] = static_cast<double>(std::thread::hardware_concurrency());
+}
+BENCHMARK(BM_Summary10000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime()

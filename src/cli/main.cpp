@@ -6,6 +6,9 @@
 //              [--language-file PATH]                     the profiles that meet every criterion
 //   report --kind K [--language-file PATH] -o OUT.pdf PROFILE...   the printed pages as PDF
 //   report --kind K [--language-file PATH] --compare F1 F2 -o OUT.pdf   one comparison page
+//   summary DIR [--speed V] [--format csv|json] [--separator C] [-o FILE] [--language-file PATH]
+//                                                         one row per profile: indices, verdict,
+//                                                         highest speed within the norm
 //   set --field NAME=VALUE [--field NAME=VALUE]... [--language-file PATH] PROFILE...
 //                                                         header fields written as the
 //                                                         project window saves them
@@ -14,6 +17,7 @@
 // current one is read.
 #include "cli/RecordJson.h"
 #include "cli/SetCommand.h"
+#include "cli/SummaryCommand.h"
 #ifdef OSTIVA_CLI_REPORT
 #include "cli/ReportCommand.h"
 #endif
@@ -46,6 +50,8 @@ const std::pair<const char*, const char*> kCommandUsage[] = {
     {"generate-demo", "ostiva-cli generate-demo DIR\n"},
     {"search", "ostiva-cli search DIR [--qi-top LIMIT] [--qi-zij LIMIT] [--operator TEXT]\n"
                "                  [--switch TEXT] [--weld TEXT] [--language-file PATH]\n"},
+    {"summary", "ostiva-cli summary DIR [--speed V] [--format csv|json] [--separator C]\n"
+                "                  [-o FILE] [--language-file PATH]\n"},
     {"set", "ostiva-cli set --field NAME=VALUE [--field NAME=VALUE]... [--language-file PATH]\n"
             "                  PROFILE...\n"
             "         NAME: Device Datum Tijd Eigenaar Plaats Spoor Km Rail LasType LasSer\n"
@@ -111,7 +117,7 @@ Arguments ParseArguments(int argc, char** argv, const std::vector<std::string>& 
         const std::string arg = argv[i];
         if (arg == "--help")
             throw HelpRequest{argv[1]};
-        if (arg.rfind("--", 0) != 0) {
+        if (arg.rfind("--", 0) != 0 && arg != "-o") {
             a.positional.push_back(arg);
             continue;
         }
@@ -146,6 +152,24 @@ std::string DecimalLimit(const std::string& text, const std::string& option) {
         !std::isfinite(value))
         throw UsageError{option + " needs a decimal number"};
     return text;
+}
+
+// The table must not replace a profile of the folder, nor become one (a zq*.xml beside them),
+// under whatever name the folder or the file is given.
+void RefuseToNameProfile(const std::string& output, const std::string& directory) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (const std::string& name : ListProfileFiles(directory))
+        if (fs::equivalent(output, (fs::path(directory) / name), ec))
+            throw UsageError{"-o " + output + " names the profile " + name};
+    const fs::path path(output);
+    std::string lower = path.filename().string();
+    for (char& c : lower)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (lower.size() >= 6 && lower.starts_with("zq") && lower.ends_with(".xml") &&
+        fs::equivalent(parent, directory, ec))
+        throw UsageError{"-o " + output + " would be a profile of " + directory};
 }
 
 std::filesystem::path ExecutableDirectory(const char* argv0) {
@@ -281,6 +305,51 @@ int Set(int argc, char** argv) {
     return cli::SetHeaderFields(fields, a.positional, languageFile, std::cerr);
 }
 
+// The profiles of DIR as one table. Exit status 0 when every profile was read, 1 when one was
+// not (its row is still written, with the message).
+int Summary(int argc, char** argv) {
+    const Arguments a =
+        ParseArguments(argc, argv, {"--speed", "--format", "--separator", "-o", "--language-file"});
+    if (a.positional.size() != 1)
+        throw UsageError{"summary needs one project directory"};
+    cli::SummaryRequest r;
+    r.directory = a.positional[0];
+    if (const auto speed = a.Option("--speed")) {
+        WholeNumber(*speed, "--speed", 0, 100000);
+        r.speed = *speed;
+    }
+    const std::string format = a.Option("--format").value_or("csv");
+    if (format != "csv" && format != "json")
+        throw UsageError{"--format needs csv or json"};
+    r.json = format == "json";
+    if (const auto separator = a.Option("--separator")) {
+        if (separator->size() != 1 ||
+            std::string_view("\"\r\n").find((*separator)[0]) != std::string_view::npos)
+            throw UsageError{"--separator needs one character other than a quote or line end"};
+        r.separator = (*separator)[0];
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(r.directory, ec)) {
+        std::cerr << "ostiva-cli: " << r.directory << " is not a directory\n";
+        return kExitFailure;
+    }
+    if (const auto output = a.Option("-o")) {
+        if (output->empty())
+            throw UsageError{"-o needs a file name"};
+        RefuseToNameProfile(*output, r.directory);
+        r.output = *output;
+    }
+    try {
+        r.languageFile = a.Option("--language-file").value_or("");
+        if (r.languageFile.empty())
+            r.languageFile = DefaultLanguageFile(argv[0]);
+        return cli::WriteSummary(r, std::cout, std::cerr);
+    } catch (const IniError& e) {
+        std::cerr << "ostiva-cli: " << e.what() << "\n";
+        return kExitFailure;
+    }
+}
+
 int Generate(int argc, char** argv) {
     const Arguments a = ParseArguments(argc, argv, {"--seed", "--speed", "--pairs"});
     if (a.positional.size() != 1)
@@ -389,6 +458,8 @@ int main(int argc, char** argv) {
             return Search(argc, argv);
         if (command == "set")
             return Set(argc, argv);
+        if (command == "summary")
+            return Summary(argc, argv);
 #ifdef OSTIVA_CLI_REPORT
         if (command == "report")
             return Report(argc, argv);

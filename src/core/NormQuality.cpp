@@ -72,11 +72,9 @@ bool IsTableSpeed(int v) {
     return FindSpeed(v) != nullptr;
 }
 
-NewNormResult NewNormQuality(int v, const ProfileArray& topMeas) {
+NewNormInclinations NewNormSlopes(const ProfileArray& topMeas) {
     constexpr int kLast = kNewNormCount - 1; // 40
     constexpr double kSegmentLength = 0.025; // m
-
-    const double A = InclinationLimit(v);
 
     // Whole micrometres, halves to even; sums of them stay exact.
     std::array<double, kSampleCount> micrometres{};
@@ -87,7 +85,7 @@ NewNormResult NewNormQuality(int v, const ProfileArray& topMeas) {
     }
 
     // Five-point means centred on samples 6, 11, ..., 196; the ends of the metre count as 0.
-    NewNormResult result;
+    NewNormInclinations result;
     NewNormArray S{}; // m
     for (int k = 1; k < kLast; ++k) {
         double sum = 0;
@@ -99,7 +97,7 @@ NewNormResult NewNormQuality(int v, const ProfileArray& topMeas) {
         result.SamplProfile[k] = meanMicrometres / 1000;
     }
 
-    NewNormArray D{};
+    NewNormArray& D = result.D;
     for (int k = 1; k <= kLast; ++k) {
         D[k] = (S[k] - S[k - 1]) / kSegmentLength;
         RequireFinite(D[k]);
@@ -110,26 +108,47 @@ NewNormResult NewNormQuality(int v, const ProfileArray& topMeas) {
     D[kLast - 1] *= 0.3;
     D[kLast] = 0; // ends at the forced zero S[40]
 
-    double kept = D[0];
+    result.steepest = D[0];
     for (int k = 1; k <= kLast; ++k)
-        if (std::fabs(D[k]) > std::fabs(kept))
-            kept = D[k];
+        if (std::fabs(D[k]) > std::fabs(result.steepest))
+            result.steepest = D[k];
+    return result;
+}
 
-    result.QualityIndex = Divide(std::fabs(kept), A) * 1000;
-    RequireFinite(result.QualityIndex);
-    for (int k = 0; k <= kLast; ++k) {
+double NewNormIndex(int v, const NewNormInclinations& slopes) {
+    const double index = Divide(std::fabs(slopes.steepest), InclinationLimit(v)) * 1000;
+    RequireFinite(index);
+    return index;
+}
+
+NewNormResult NewNormQuality(int v, const ProfileArray& topMeas) {
+    return NewNormQuality(v, NewNormSlopes(topMeas));
+}
+
+NewNormResult NewNormQuality(int v, const NewNormInclinations& slopes) {
+    const double A = InclinationLimit(v);
+    NewNormResult result;
+    result.QualityIndex = NewNormIndex(v, slopes);
+    result.SamplProfile = slopes.SamplProfile;
+    for (int k = 0; k < kNewNormCount; ++k) {
         result.SamplX[k] = -500 + 25.0 * k;
         result.NewNormX[k] = k == 0 ? -500 : -500 + 25.0 * k - 12.5;
-        result.NewNormProfile[k] = Divide(std::fabs(D[k]), A) * 1000;
+        result.NewNormProfile[k] = Divide(std::fabs(slopes.D[k]), A) * 1000;
         RequireFinite(result.NewNormProfile[k]);
     }
     return result;
 }
 
+double LateralExcursion(std::string_view zijPosP, std::string_view zijNegP) {
+    return std::max(ParseDecimal(zijPosP), -ParseDecimal(zijNegP));
+}
+
+double LateralQuality(int v, double excursion) {
+    return Divide(excursion, LateralLimit(v));
+}
+
 double LateralQuality(int v, std::string_view zijPosP, std::string_view zijNegP) {
-    const double positive = ParseDecimal(zijPosP);
-    const double negative = ParseDecimal(zijNegP);
-    return Divide(std::max(positive, -negative), LateralLimit(v));
+    return LateralQuality(v, LateralExcursion(zijPosP, zijNegP));
 }
 
 } // namespace ostiva

@@ -3,21 +3,14 @@
 #include "core/NumberText.h"
 #include "core/ProfileDocument.h"
 #include "core/Utf8.h"
+#include "core/WorkerPool.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <exception>
 #include <filesystem>
-#include <mutex>
-#include <thread>
 
 namespace ostiva {
 
 namespace {
-
-constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 
 // Simple lower-case mapping of ASCII, Latin-1 and Latin Extended-A letters: enough for the
 // names and places the header fields hold.
@@ -72,12 +65,6 @@ bool TextHolds(const std::string& field, const std::string& text) {
     return Fold(field).find(Fold(text)) != std::string::npos;
 }
 
-// The index is compared as its text reads. An index from no samples at all, or no index (the
-// speed is not in the table), says nothing about the weld.
-bool QualityHolds(const std::string& index, int samples, const std::string& limit) {
-    return samples > 0 && !index.empty() && ParseDecimal(index) <= ParseDecimal(limit);
-}
-
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
     const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
     const auto [ia, ib] =
@@ -103,14 +90,19 @@ bool IsProfileName(const std::string& name) {
 
 } // namespace
 
+bool IndexWithinLimit(const std::string& index, int samples, const std::string& limit) {
+    return samples > 0 && !index.empty() && ParseDecimal(index) <= ParseDecimal(limit);
+}
+
 bool SearchCriteria::AnyOn() const {
     return qiTopOn || qiZijOn || operatorOn || switchOn || weldNumberOn;
 }
 
 bool MeetsCriteria(const TProjectData& record, const SearchCriteria& criteria) {
-    if (criteria.qiTopOn && !QualityHolds(record.QI, record.TopMeasCount, criteria.qiTopLimit))
+    if (criteria.qiTopOn && !IndexWithinLimit(record.QI, record.TopMeasCount, criteria.qiTopLimit))
         return false;
-    if (criteria.qiZijOn && !QualityHolds(record.QIZij, record.ZijMeasCount, criteria.qiZijLimit))
+    if (criteria.qiZijOn &&
+        !IndexWithinLimit(record.QIZij, record.ZijMeasCount, criteria.qiZijLimit))
         return false;
     if (criteria.operatorOn && !TextHolds(record.LasSer, criteria.operatorText))
         return false;
@@ -155,86 +147,21 @@ std::optional<SearchResult> SearchProfiles(const std::string& directory,
     const std::size_t total = names.size();
     const std::string prefix =
         directory.empty() || directory.back() == '/' ? directory : directory + "/";
-    if (workers == 0)
-        workers = std::max(1u, std::thread::hardware_concurrency());
-    workers =
-        static_cast<unsigned>(std::min<std::size_t>(workers, std::max<std::size_t>(total, 1)));
 
-    // Each worker takes the next file, builds its record, notes the verdict in its own slot and
-    // drops the record; so the result keeps the given order however the files are shared out.
+    // Each worker builds the record of its file, notes the verdict in the file's own slot and
+    // drops the record.
     std::vector<char> matches(total, 0);
     std::vector<std::string> errors(total);
-    std::atomic<std::size_t> next{0}, done{0};
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::condition_variable finished;
-    unsigned running = workers;
-    std::exception_ptr failure;
-    std::size_t failedAt = total;
-
-    const auto work = [&] {
-        for (;;) {
-            const std::size_t i = next.fetch_add(1);
-            if (i >= total || stop.load())
-                break;
-            try {
-                const TProjectData record(prefix + names[i], "", languageFile);
-                // A file that could not be loaded has no header or samples to judge; one loaded
-                // whose analysis failed (a speed outside the table) still has its header.
-                if (!record.Document.IsLoaded())
-                    errors[i] = record.Error.empty() ? "not loaded" : record.Error;
-                else
-                    matches[i] = MeetsCriteria(record, criteria);
-            } catch (...) {
-                // Of the failures met before the workers stopped, the earliest file's is
-                // reported, whichever thread met it.
-                const std::lock_guard lock(mutex);
-                if (i < failedAt) {
-                    failedAt = i;
-                    failure = std::current_exception();
-                }
-                stop = true;
-                break;
-            }
-            done.fetch_add(1);
-        }
-        {
-            const std::lock_guard lock(mutex);
-            --running;
-        }
-        finished.notify_all();
+    const auto judge = [&](std::size_t i) {
+        const TProjectData record(prefix + names[i], "", languageFile);
+        // A file that could not be loaded has no header or samples to judge; one loaded whose
+        // analysis failed (a speed outside the table) still has its header.
+        if (!record.Document.IsLoaded())
+            errors[i] = record.Error.empty() ? "not loaded" : record.Error;
+        else
+            matches[i] = MeetsCriteria(record, criteria);
     };
-
-    bool cancelled = false;
-    {
-        std::vector<std::jthread> threads;
-        // Whatever leaves this block (a thread that cannot start, a throwing progress), the
-        // workers are told to stop before the threads are joined.
-        struct StopOnExit {
-            std::atomic<bool>& stop;
-            ~StopOnExit() { stop = true; }
-        };
-        threads.reserve(workers);
-        const StopOnExit stopOnExit{stop};
-        for (unsigned w = 0; w < workers; ++w)
-            threads.emplace_back(work);
-
-        std::unique_lock lock(mutex);
-        while (!finished.wait_for(lock, kProgressInterval, [&] { return running == 0; })) {
-            if (!progress || cancelled)
-                continue;
-            lock.unlock();
-            const bool goOn = progress(done.load(), total);
-            lock.lock();
-            if (!goOn) {
-                cancelled = true;
-                stop = true;
-            }
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
-    if (cancelled || (progress && !progress(total, total)))
+    if (!RunOnWorkers(total, workers, judge, progress))
         return std::nullopt;
 
     SearchResult result;

@@ -3,6 +3,7 @@
 // lateral quality index at most a limit, and the operator, the switch/km and the weld number
 // containing a text. Used by the search command of the project window and by ostiva-cli.
 #include "core/ProjectData.h"
+#include "core/WorkerPool.h"
 
 #include <array>
 #include <cstddef>
@@ -37,6 +38,11 @@ struct SearchCriteria {
 // as an empty field.
 bool MeetsCriteria(const TProjectData& record, const SearchCriteria& criteria);
 
+// A quality index compared as its text reads (" 1.00" is within "1.0"). An index from no
+// samples at all, or no index (the speed is not in the table), says nothing about the weld:
+// never within.
+bool IndexWithinLimit(const std::string& index, int samples, const std::string& limit);
+
 // The criteria as the message of an empty result shows them: one blank, then for each
 // switched-on criterion its caption, "<" and the limit or "=" and the text, and one blank.
 // `captions`: vertical quality, lateral quality, operator, switch/km, weld number.
@@ -44,7 +50,7 @@ std::string DescribeCriteria(const SearchCriteria& criteria,
                              const std::array<std::string, 5>& captions);
 
 // Called with the number of files examined so far and the total; returning false cancels.
-using SearchProgress = std::function<bool(std::size_t done, std::size_t total)>;
+using SearchProgress = WorkProgress;
 
 // A file that could not be loaded (missing, unreadable, not well-formed): its name and the
 // record's error message.

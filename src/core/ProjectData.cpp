@@ -73,9 +73,21 @@ const NormLimitKey TProjectData::kNormLimits[14] = {
     {"edtNormZijPos", &TProjectData::NormZijPos, nullptr},
     {"edtNormZijNeg", &TProjectData::NormZijNeg, nullptr}};
 
+RecordLanguage::RecordLanguage(const std::string& languageFile) {
+    const IniFile ini(languageFile);
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        limits[i] = ini.ReadString(kLimitsSection, TProjectData::kNormLimits[i].key, kMissingText);
+    for (const char* key : kSeriesKeys)
+        captions[key] = ini.ReadString(kCaptionsSection, key, kMissingText);
+}
+
 TProjectData::TProjectData(const std::string& path, const std::string& speedOverride,
-                           const std::string& languageFile) {
-    ReadLanguageFile(languageFile);
+                           const std::string& languageFile)
+    : TProjectData(path, speedOverride, RecordLanguage(languageFile)) {}
+
+TProjectData::TProjectData(const std::string& path, const std::string& speedOverride,
+                           const RecordLanguage& language) {
+    UseLanguage(language);
     try {
         Build(path, speedOverride);
     } catch (const std::exception& e) {
@@ -83,16 +95,14 @@ TProjectData::TProjectData(const std::string& path, const std::string& speedOver
     }
 }
 
-void TProjectData::ReadLanguageFile(const std::string& languageFile) {
-    const IniFile ini(languageFile);
-    for (const NormLimitKey& limit : kNormLimits) {
-        const std::string text = ini.ReadString(kLimitsSection, limit.key, kMissingText);
-        (this->*limit.line).fill(ParseDecimal(text));
+void TProjectData::UseLanguage(const RecordLanguage& language) {
+    for (std::size_t i = 0; i < std::size(kNormLimits); ++i) {
+        const NormLimitKey& limit = kNormLimits[i];
+        (this->*limit.line).fill(ParseDecimal(language.limits[i]));
         if (limit.text)
-            this->*limit.text = text;
+            this->*limit.text = language.limits[i];
     }
-    for (const char* key : kSeriesKeys)
-        SeriesCaption[key] = ini.ReadString(kCaptionsSection, key, kMissingText);
+    SeriesCaption = language.captions;
 }
 
 void TProjectData::Build(const std::string& path, const std::string& speedOverride) {
@@ -149,8 +159,12 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
         CorrugationParameters(ShortWaves3, NormShortWavesPos3Text, NormShortWavesNeg3Text),
         ShortWavesGA3, ShortWavesGG3, ShortWavesGSD3, ShortWavesAPP3, ShortWavesLoss3);
 
+    Slopes = NewNormSlopes(TopMeas);
+    ZijExcursion = LateralExcursion(ZijPosP, ZijNegP);
+    Analysed = true;
+
     const int v = ParseInteger(Snelheid);
-    const NewNormResult newNorm = NewNormQuality(v, TopMeas);
+    const NewNormResult newNorm = NewNormQuality(v, Slopes);
     if (IsTableSpeed(v))
         Norm = FormatFixed(InclinationLimit(v), 2);
     SamplX = newNorm.SamplX;
@@ -165,7 +179,7 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
     const double lateralLimit = LateralLimit(v);
     NormZijCalcPos.fill(lateralLimit);
     NormZijCalcNeg.fill(-lateralLimit);
-    const double lateral = LateralQuality(v, ZijPosP, ZijNegP);
+    const double lateral = LateralQuality(v, ZijExcursion);
     if (ZijMeasCount > 0)
         QIZij = Format5_2(lateral);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // TProjectData: one profile file loaded with every result derived from it. The constructor
 // does all the work; the fields are public for reading.
+#include "core/NormQuality.h"
 #include "core/ProfileDocument.h"
 #include "core/fortlib.h"
 
+#include <array>
 #include <map>
 #include <string>
 
@@ -34,6 +36,16 @@ struct NormLimitKey {
     std::string TProjectData::*text;
 };
 
+// The texts a record reads from the language file: the norm limits (in the order of
+// TProjectData::kNormLimits) and the legend captions. Read once, they serve any number of
+// records. Throws IniError "Can't open ini-file %s" when the file cannot be read at all; a
+// missing key reads "Error".
+struct RecordLanguage {
+    explicit RecordLanguage(const std::string& languageFile);
+    std::array<std::string, 14> limits;
+    std::map<std::string, std::string> captions;
+};
+
 class TProjectData {
   public:
     // Builds the record of the profile file `path`. A non-empty `speedOverride` replaces the
@@ -44,6 +56,9 @@ class TProjectData {
     // step.
     TProjectData(const std::string& path, const std::string& speedOverride,
                  const std::string& languageFile);
+    // The same with the language file read beforehand.
+    TProjectData(const std::string& path, const std::string& speedOverride,
+                 const RecordLanguage& language);
 
     // Writes the header texts, quality texts, lateral limits and new-norm table into Document
     // and stores it at `path`. Throws std::runtime_error
@@ -86,6 +101,13 @@ class TProjectData {
     // QI (no TOP_MEAS samples) or QIZij (no ZIJ_MEAS samples) then stays empty.
     int TopMeasCount = 0, ZijMeasCount = 0;
 
+    // What the assessment needs that does not depend on the speed, so that the same profile
+    // can be judged at other speeds without building the record again. Set once the samples
+    // were analysed (true even when the record's own speed is outside the table).
+    bool Analysed = false;
+    NewNormInclinations Slopes{};
+    double ZijExcursion = 0; // max(ZijPosP, -ZijNegP)
+
     ProfileDocument Document;
 
     // The fourteen header attributes in the order a save writes them.
@@ -94,7 +116,7 @@ class TProjectData {
     static const NormLimitKey kNormLimits[14];
 
   private:
-    void ReadLanguageFile(const std::string& languageFile);
+    void UseLanguage(const RecordLanguage& language);
     void Build(const std::string& path, const std::string& speedOverride);
 };
 
