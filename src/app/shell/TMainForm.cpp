@@ -352,9 +352,11 @@ void TMainForm::ActionList1Update() {
     SetEnabled("actPrintProfiles", open && form->CanPrintProfiles);
     SetEnabled("actProfileDelete", open && form->CanDelete);
     SetEnabled("actProfileCopyTo", open && form->CanCopyTo);
-    SetEnabled("actSummary", open && form->CanSearch);
-    SetEnabled("actProfileSearch",
-               open && form->CanSearch && form->FileListBox1 && form->FileListBox1->count() > 0);
+    // An empty project has nothing to search or summarise.
+    const bool profiles =
+        open && form->CanSearch && form->FileListBox1 && form->FileListBox1->count() > 0;
+    SetEnabled("actProfileSearch", profiles);
+    SetEnabled("actSummary", profiles);
     const bool anyWindow = !OpenSubWindows(mdiArea_).isEmpty();
     for (const char* name : {"WindowCascade1", "WindowTileHorizontal1", "WindowTileVertical1"})
         SetEnabled(name, anyWindow);
