@@ -78,6 +78,7 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     tblSummary_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tblSummary_->verticalHeader()->hide();
     tblSummary_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    tblSummary_->horizontalHeader()->setStretchLastSection(true);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(cbxSpeed_);
