@@ -5,7 +5,9 @@
 #include "app/common/LanguageTexts.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
+#include "app/report/TReportPreview.h"
 #include "app/summary/SummaryModel.h"
+#include "app/summary/SummaryPrint.h"
 #include "core/FileReplace.h"
 #include "core/IniFile.h"
 #include "core/NormQuality.h"
@@ -13,6 +15,7 @@
 #include "core/SummaryText.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,6 +70,8 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     lblCounts_->setObjectName("lblCounts");
     btnExport_ = new QPushButton(this);
     btnExport_->setObjectName("btnExport");
+    btnPrintPreview_ = new QPushButton(this);
+    btnPrintPreview_->setObjectName("btnPrintPreview");
     tblSummary_ = new QTableView(this);
     tblSummary_->setObjectName("tblSummary");
     tblSummary_->setModel(proxy_);
@@ -85,6 +90,7 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     bar->addWidget(cbxFilter_);
     bar->addWidget(lblCounts_, 1);
     bar->addWidget(btnExport_);
+    bar->addWidget(btnPrintPreview_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(tblSummary_, 1);
@@ -93,6 +99,7 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     connect(cbxSpeed_, &QComboBox::currentIndexChanged, this, &TSummaryForm::SpeedChanged);
     connect(cbxFilter_, &QComboBox::currentIndexChanged, this, &TSummaryForm::FilterChanged);
     connect(btnExport_, &QPushButton::clicked, this, &TSummaryForm::Export);
+    connect(btnPrintPreview_, &QPushButton::clicked, this, &TSummaryForm::PrintPreview);
     connect(tblSummary_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { ShowProfile(proxy_->mapToSource(index).row()); });
     // Without its project the window has nothing left to show.
@@ -128,12 +135,15 @@ void TSummaryForm::ReadTexts() {
         exportFilter_ = value("ExportFilter", "CSV file (*.csv)|*.csv|JSON file (*.json)|*.json");
         progressText_ = value("Progress", "Summarising the profiles...");
         cancelText_ = value("Cancel", "Cancel");
+        btnPrintPreview_->setText(value("PrintPreview", "Print Preview"));
+        speedText_ = value("Speed", "Speed");
+        pageText_ = value("Page", "Page %1 of %2");
     } catch (const ostiva::IniError& e) {
         ShowFileError(this, QString::fromUtf8(e.what()));
     }
     model_->SetTexts(captions, verdicts, mixed);
-    setWindowTitle((title.isEmpty() ? QString("Summary") : title) + QString::fromUtf8(" \u2014 ") +
-                   FolderName(directory_));
+    title_ = title.isEmpty() ? QString("Summary") : title;
+    setWindowTitle(title_ + QString::fromUtf8(" \u2014 ") + FolderName(directory_));
     cbxSpeed_->addItem(own.isEmpty() ? QString("own speed") : own);
     for (const ostiva::SpeedLimit& limit : ostiva::kSpeedTable)
         cbxSpeed_->addItem(QString("%1 km/h").arg(limit.speed));
@@ -264,4 +274,13 @@ void TSummaryForm::Export() {
     } catch (const std::exception& e) {
         ShowFileError(this, QString::fromUtf8(e.what()));
     }
+}
+
+void TSummaryForm::PrintPreview() {
+    const SummaryPrintTexts texts{title_, FolderName(directory_),
+                                  QDate::currentDate().toString("dd-MM-yyyy"),
+                                  speedText_ + ": " + cbxSpeed_->currentText(), pageText_};
+    TReportPreview preview([this, texts] { return SummaryPages(*proxy_, texts); }, this);
+    preview.SetDocument(directory_, "summary.pdf");
+    preview.Run();
 }

@@ -37,6 +37,9 @@ class TSummaryForm : public QWidget {
     // Asks for a file name and writes the table at the chosen speed, in the folder's order, as
     // JSON when the name ends in ".json" and as CSV otherwise.
     void Export();
+    // Shows the table as shown (sorted, filtered, at the chosen speed) as A4 landscape pages in
+    // the report's preview, which prints them or saves them as PDF.
+    void PrintPreview();
 
   private:
     TSummaryForm(TProjectForm& project, QWidget* parent = nullptr);
@@ -53,10 +56,14 @@ class TSummaryForm : public QWidget {
     QComboBox* cbxFilter_ = nullptr;
     QLabel* lblCounts_ = nullptr;
     QPushButton* btnExport_ = nullptr;
+    QPushButton* btnPrintPreview_ = nullptr;
     QTableView* tblSummary_ = nullptr;
     QString countsText_;
     QString exportTitle_;
     QString exportFilter_;
     QString progressText_;
     QString cancelText_;
+    QString title_;
+    QString speedText_;
+    QString pageText_;
 };

@@ -5,8 +5,10 @@
 #include "TestSupport.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
+#include "app/report/TReportPreview.h"
 #include "app/shell/TMainForm.h"
 #include "app/summary/SummaryModel.h"
+#include "app/summary/SummaryPrint.h"
 #include "app/summary/TSummaryForm.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -213,6 +216,66 @@ TEST_F(SummaryFormTest, TableFollowsDeleteOfItsProject) {
     EXPECT_EQ(Column(SummaryModel::File),
               (QStringList{"zq_b.xml", "zq_c.xml", "zq_d.xml", "zq_e.xml"}));
     EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
+}
+
+} // namespace
+
+namespace {
+
+TEST(SummaryPagesTest, EveryPageHasTheHeaderRowAndItsNumber) {
+    QStandardItemModel table(70, 13);
+    for (int column = 0; column < 13; ++column)
+        table.setHorizontalHeaderItem(column, new QStandardItem(QString("H%1").arg(column)));
+    for (int row = 0; row < 70; ++row)
+        table.setItem(row, 0, new QStandardItem(QString("zq%1.xml").arg(row)));
+    const QList<ReportPage> pages =
+        SummaryPages(table, {"Summary", "/p", "09-12-2026", "Speed: 120 km/h", "Page %1 of %2"});
+    // 34 rows a page: 34, 34, 2.
+    ASSERT_EQ(pages.size(), 3);
+    const QList<std::pair<QString, QString>> firstAndLast = {
+        {"zq0.xml", "zq33.xml"}, {"zq34.xml", "zq67.xml"}, {"zq68.xml", "zq69.xml"}};
+    for (int i = 0; i < 3; ++i) {
+        const ReportPage& page = pages[i];
+        EXPECT_FALSE(page.chartVisible);
+        EXPECT_EQ(page.Label("page").text, QString("Page %1 of 3").arg(i + 1));
+        EXPECT_EQ(page.Label("headc00").text, "H0");
+        EXPECT_EQ(page.Label("headc12").text, "H12");
+        EXPECT_EQ(page.Label("speed").text, "Speed: 120 km/h");
+        QStringList files;
+        for (auto it = page.labels.begin(); it != page.labels.end(); ++it)
+            if (it.key().startsWith('r') && it.key().endsWith("c00"))
+                files << it->text;
+        EXPECT_EQ(files.first(), firstAndLast[i].first);
+        EXPECT_EQ(files.last(), firstAndLast[i].second);
+        // Every row lies inside the band, below the header row.
+        for (auto it = page.labels.begin(); it != page.labels.end(); ++it) {
+            EXPECT_LE(it->box.right(), kBandWidthMm) << it.key().toStdString();
+            EXPECT_LE(it->box.bottom(), kBandHeightMm) << it.key().toStdString();
+            if (it.key().startsWith('r')) {
+                EXPECT_GE(it->box.top(), page.Label("headc00").box.bottom());
+            }
+        }
+    }
+}
+
+TEST_F(SummaryFormTest, PrintPreviewShowsTheFilteredTableAtTheChosenSpeed) {
+    int shown = 0;
+    SetPreviewRunner([&shown](TReportPreview& preview) {
+        ++shown;
+        const QList<ReportPage> pages = preview.Pages();
+        ASSERT_EQ(pages.size(), 1);
+        EXPECT_EQ(pages[0].Label("speed").text, "Speed: 120 km/h");
+        EXPECT_EQ(pages[0].Label("r00c00").text, "zq_b.xml");
+        EXPECT_FALSE(pages[0].labels.contains("r01c00")) << "only the outside row";
+        // QI 1.20 in the colour of the verdict "outside", a date in black.
+        EXPECT_EQ(pages[0].Label("r00c09").colour, pages[0].Label("r00c11").colour);
+        EXPECT_NE(pages[0].Label("r00c09").colour, pages[0].Label("r00c00").colour);
+    });
+    Choose("cbxSpeed", 5);
+    Choose("cbxFilter", 1);
+    QTest::mouseClick(FindNamed<QPushButton>(summary, "btnPrintPreview"), Qt::LeftButton);
+    SetPreviewRunner({});
+    EXPECT_EQ(shown, 1);
 }
 
 } // namespace
