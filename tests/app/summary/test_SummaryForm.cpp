@@ -150,6 +150,10 @@ TEST_F(SummaryFormTest, RowsAtOwnAndTableSpeedWithCountsFilterAndMarks) {
     EXPECT_EQ(Column(SummaryModel::Snelheid), QStringList(5, "120"));
     EXPECT_EQ(Column(SummaryModel::QI), (QStringList{"0.60", "1.20", "0.60", "0.60", "0.60"}));
     EXPECT_EQ(Counts(), "1 outside, 4 within, 0 no assessment of 5");
+    Choose("cbxSpeed", 3); // 80 km/h: b reads exactly 1.00, within and not red
+    EXPECT_EQ(Column(SummaryModel::QI).value(1), "1.00");
+    EXPECT_EQ(Column(SummaryModel::Verdict).value(1), "within");
+    EXPECT_EQ(colour(1, SummaryModel::QI), colour(0, SummaryModel::QI));
     Choose("cbxSpeed", 1); // 40 km/h: b = 2.4 / 3.2
     EXPECT_EQ(Column(SummaryModel::QI).value(1), "0.75");
 
