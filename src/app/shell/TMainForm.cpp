@@ -471,10 +471,9 @@ void TMainForm::actSummaryExecute() {
 }
 
 void TMainForm::actProfileSaveExecute() {
-    if (TProjectForm* form = ActiveProjectForm()) {
+    // An open summary follows the save through the window's state.
+    if (TProjectForm* form = ActiveProjectForm())
         form->ProfileSave(false);
-        TSummaryForm::RefreshAll(mdiArea_, form);
-    }
 }
 
 void TMainForm::actApplicationExitExecute() {

@@ -90,6 +90,17 @@ void SummaryModel::SetRows(std::vector<SummaryRow> rows) {
     SetSpeed(speed_);
 }
 
+bool SummaryModel::ReplaceRow(SummaryRow row) {
+    for (SummaryRow& own : own_) {
+        if (own.File == row.File) {
+            own = std::move(row);
+            SetRows(std::move(own_));
+            return true;
+        }
+    }
+    return false;
+}
+
 void SummaryModel::SetSpeed(int tableRow) {
     beginResetModel();
     speed_ = tableRow >= 0 && tableRow < int(ostiva::kSpeedTable.size()) ? tableRow : -1;

@@ -41,6 +41,9 @@ class SummaryModel : public QAbstractTableModel {
                   const QString& mixedSpeeds);
     // The rows as read, each at its own speed.
     void SetRows(std::vector<ostiva::SummaryRow> rows);
+    // Puts `row` (at its own speed) in place of the row of the same file; false when there is
+    // none.
+    bool ReplaceRow(ostiva::SummaryRow row);
     // -1: each profile's own speed; otherwise the index into the table speeds.
     void SetSpeed(int tableRow);
     int Speed() const { return speed_; }

@@ -16,6 +16,8 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,6 +30,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -102,6 +105,8 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     connect(btnPrintPreview_, &QPushButton::clicked, this, &TSummaryForm::PrintPreview);
     connect(tblSummary_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { ShowProfile(proxy_->mapToSource(index).row()); });
+    projectModified_ = project.Modified;
+    connect(&project, &TProjectForm::StateChanged, this, &TSummaryForm::FollowProjectState);
     // Without its project the window has nothing left to show.
     connect(&project, &QObject::destroyed, this, [this] {
         if (QMdiSubWindow* window = SubWindowOf(this))
@@ -213,6 +218,27 @@ bool TSummaryForm::Refresh() {
     model_->SetRows(std::move(*rows));
     UpdateCounts();
     return true;
+}
+
+void TSummaryForm::FollowProjectState() {
+    if (!project_)
+        return;
+    const bool wasModified = std::exchange(projectModified_, project_->Modified);
+    if (!wasModified || project_->Modified || project_->CurrentFile.isEmpty())
+        return;
+    // Saved or dropped: either way the file is what the table must show. One record, not the
+    // whole folder.
+    const QFileInfo file(project_->CurrentFile);
+    if (QDir(file.absolutePath()) != QDir(directory_))
+        return;
+    try {
+        auto rows = ostiva::SummarizeProfiles(
+            directory_.toStdString(), {file.fileName().toStdString()}, "", App().LanguageFile());
+        if (rows && rows->size() == 1 && model_->ReplaceRow(std::move(rows->front())))
+            UpdateCounts();
+    } catch (const ostiva::IniError& e) {
+        ShowFileError(this, QString::fromUtf8(e.what()));
+    }
 }
 
 void TSummaryForm::SpeedChanged() {

@@ -47,9 +47,12 @@ class TSummaryForm : public QWidget {
     void SpeedChanged();
     void FilterChanged();
     void UpdateCounts();
+    // Reads the project window's shown profile again once its edits were saved or dropped.
+    void FollowProjectState();
 
     QPointer<TProjectForm> project_;
     QString directory_;
+    bool projectModified_ = false;
     SummaryModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QComboBox* cbxSpeed_ = nullptr;

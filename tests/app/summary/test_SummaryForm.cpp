@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
@@ -199,22 +200,26 @@ TEST_F(SummaryFormTest, ExportWritesTheCommandLinesBytes) {
     EXPECT_EQ(Bytes(folder.Path() + "/own.csv"), Cli({}));
 
     // At a table speed the table is not read again, yet reads as records built at it.
-    for (int entry : {3, 10}) {
+    // Entries: own speed, 40, 60, 80, ... 200, 250, 300.
+    for (const auto& [entry, speed] : {std::pair{4, "100"}, std::pair{10, "250"}}) {
         Choose("cbxSpeed", entry);
-        const QString speed = QString::number(QStringList{
-            "40", "60", "80", "100", "120", "140", "160", "180", "200", "250", "300"}[entry - 1]
-                                                  .toInt());
         dialogs.FileAnswers << folder.Path() + "/at.JSON";
         summary->Export();
         EXPECT_EQ(Bytes(folder.Path() + "/at.JSON"), Cli({"--speed", speed, "--format", "json"}))
-            << speed.toStdString();
+            << speed;
     }
     EXPECT_TRUE(dialogs.Texts("Error").isEmpty());
 }
 
-TEST_F(SummaryFormTest, TableFollowsDeleteOfItsProject) {
-    dialogs.OkCancelAnswers << true;
+TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
+    QTest::keyClicks(project->findChild<QLineEdit*>("Edit12"), "X"); // the weld number
+    ASSERT_TRUE(project->Modified);
+    EXPECT_EQ(Column(SummaryModel::LasNr).value(0), "L1") << "not saved yet";
+    Action("actProfileSave")->trigger();
+    EXPECT_EQ(Column(SummaryModel::LasNr).value(0), "XL1"); // typed where the cursor stood
+
+    dialogs.OkCancelAnswers << true;
     Action("actProfileDelete")->trigger();
     EXPECT_FALSE(QFile::exists(dir + "zq_a.xml"));
     EXPECT_EQ(Column(SummaryModel::File),
