@@ -1,6 +1,7 @@
 #include "app/summary/SummaryModel.h"
 
 #include "core/NormQuality.h"
+#include "core/SummaryText.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -11,6 +12,9 @@
 #include <set>
 
 using ostiva::SummaryRow;
+
+// The exports add the message column after the table's.
+static_assert(std::size(ostiva::kSummaryKeys) == SummaryModel::ColumnCount + 1);
 
 namespace {
 
@@ -49,9 +53,9 @@ int VerdictIndex(ostiva::Verdict verdict) {
 } // namespace
 
 SummaryModel::SummaryModel(QObject* parent) : QAbstractTableModel(parent) {
-    for (const char* key : {"File", "LasNr", "Plaats", "Spoor", "Wissel", "Datum", "Tijd", "LasSer",
-                            "Snelheid", "QI", "QIZij", "Verdict", "MaxSpeed"})
-        captions_ << key;
+    // The column keys of the exports, in the same order, are the built-in captions.
+    for (int column = 0; column < ColumnCount; ++column)
+        captions_ << ostiva::kSummaryKeys[column];
     verdicts_ = {"within", "outside", "no assessment"};
     mixedSpeeds_ = "Profiles of this track were stored at different speeds: %1 km/h";
 }

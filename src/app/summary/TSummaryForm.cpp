@@ -124,9 +124,8 @@ void TSummaryForm::ReadTexts() {
         const auto value = [&texts](const char* key, const char* builtIn) {
             return texts.Value(kSection, key, builtIn);
         };
-        for (const char* key : {"File", "LasNr", "Plaats", "Spoor", "Wissel", "Datum", "Tijd",
-                                "LasSer", "Snelheid", "QI", "QIZij", "Verdict", "MaxSpeed"})
-            captions << value(key, key);
+        for (int column = 0; column < SummaryModel::ColumnCount; ++column)
+            captions << value(ostiva::kSummaryKeys[column], ostiva::kSummaryKeys[column]);
         verdicts << value("Within", "within") << value("Outside", "outside")
                  << value("NoAssessment", "no assessment");
         mixed =
