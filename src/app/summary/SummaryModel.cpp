@@ -198,8 +198,6 @@ QVariant SummaryModel::data(const QModelIndex& index, int role) const {
                           : row.verdict == ostiva::Verdict::Outside ? kOverLimit
                                                                     : kNoAssessment);
         return {};
-    case Qt::FontRole:
-        return {};
     case Qt::BackgroundRole:
         if (column == Snelheid && !MixedSpeeds(index.row()).isEmpty())
             return QBrush(kMixedBackground);

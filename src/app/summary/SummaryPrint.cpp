@@ -30,7 +30,7 @@ void Place(ReportPage& page, const QString& name, const QString& text, const QRe
     page.labels.insert(name, label);
 }
 
-// The cells of one row at `top`; `role` the display text, colours from the table.
+// The cells of table row `row` at `top` in the colours the table shows; row -1: the header row.
 void PlaceRow(ReportPage& page, const QAbstractItemModel& table, int row, double top,
               const QString& prefix) {
     double left = 0;
