@@ -13,6 +13,7 @@ allowed() { # folder of the including file -> allowed include prefixes
     app/chart) echo "core/ app/common/ app/chart/" ;;
     app) echo "core/ app/" ;; # the entry point
     app/shell) echo "core/ app/" ;; # the main window owns every command of every window
+    app/summary) echo "core/ app/common/ app/chart/ app/project/ app/report/ app/summary/" ;; # prints through the report's preview
     app/*) echo "core/ app/common/ app/chart/ app/project/ $1/" ;;
     *) echo "" ;;
   esac

@@ -7,9 +7,6 @@
 
 namespace ostiva::cli {
 
-// A JSON string literal of UTF-8 text; bytes that are not UTF-8 become U+FFFD.
-std::string JsonString(std::string_view text);
-
 // Every text and array field of the record under its own name, the captions as an object and
 // "error" (null or the construction message); no line end.
 std::string RecordToJson(const TProjectData& record);

@@ -305,7 +305,8 @@ QString ReportFontFamily() {
 void DrawReportPage(QPainter& painter, const QRectF& sheet, const ReportPage& page) {
     painter.save();
     const BandMap map(painter, sheet);
-    DrawChart(painter, map, page);
+    if (page.chartVisible)
+        DrawChart(painter, map, page);
     // The owner stands in the same strip as the chart title: it ends short of the title.
     const ReportLabel title = TitleLabel(page);
     const PlacedText placedTitle = Place(painter, map, title, map.Rect(title.box));

@@ -78,6 +78,8 @@ struct ReportSeries {
 //   "headAI", "headAII", ... "headDII"          column heads of a comparison page
 struct ReportPage {
     QString title;
+    // False for a page of placed texts only (a table), without the chart and its title.
+    bool chartVisible = true;
     bool legendVisible = false;
     std::array<ReportSeries, 9> series; // Series1 ... Series9; Series6 is never shown
     AxisScale axis{1, 9};

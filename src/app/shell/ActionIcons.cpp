@@ -173,6 +173,22 @@ const QHash<QString, Painter>& Painters() {
              p.drawLine(QPointF(25, 7), QPointF(7, 25));
          }},
         {"actProfileSearch", [](QPainter& p) { Magnifier(p, QPointF(13, 13), 9); }},
+        {"actSummary",
+         [](QPainter& p) {
+             // A table whose rows carry a verdict mark each.
+             Page(p, QRectF(3, 4, 26, 24));
+             p.setPen(QPen(kGrey, 1));
+             for (int row = 0; row < 4; ++row)
+                 p.drawLine(QPointF(4, 10 + row * 5), QPointF(28, 10 + row * 5));
+             p.drawLine(QPointF(20, 5), QPointF(20, 27));
+             p.setPen(Qt::NoPen);
+             for (int row = 0; row < 4; ++row) {
+                 p.setBrush(row == 2 ? kRed : kGreen);
+                 p.drawEllipse(QPointF(24, 12.5 + row * 5), 1.8, 1.8);
+             }
+             p.setBrush(kBlue);
+             p.drawRect(QRectF(4, 5, 24, 4));
+         }},
         {"WindowCascade1",
          [](QPainter& p) {
              Window(p, QRectF(2, 2, 17, 13));

@@ -11,14 +11,15 @@ constexpr MenuLayout kMenus[] = {
      "actProjectOpen CloseProject1 | actProfileCompare AddProfile1 | actPrintPreview "
      "actPrintProfiles | actProjectNew actLoadData actLoadDataDevice | actApplicationExit"},
     {"mnuEdit", "&Edit", "Menu2", "actProfileCopyTo actProfileSave actProfileDelete"},
-    {"mnuTools", "Tools", "Menu3", "actProfileSearch mnuLanguage"},
+    {"mnuTools", "Tools", "Menu3", "actProfileSearch actSummary mnuLanguage"},
     {"mnuWindow", "&Window", "Menu4", "WindowTileHorizontal1 WindowTileVertical1 WindowCascade1"},
     {"mnuHelp", "&Help", "Menu5", "actHelpManual1 actHelpManual2 | UpdateDevice | HelpAbout", true},
 };
 
 constexpr const char* kToolBar =
     "actProjectOpen | actProjectNew actLoadData | actPrintPreview actPrintProfiles | "
-    "actProfileCopyTo actProfileSave actProfileDelete | actProfileCompare | actProfileSearch | "
+    "actProfileCopyTo actProfileSave actProfileDelete | actProfileCompare | actProfileSearch "
+    "actSummary | "
     "WindowCascade1 WindowTileHorizontal1 WindowTileVertical1 |";
 
 } // namespace
@@ -52,6 +53,8 @@ std::span<const Command> MainCommands() {
          true, &M::actProfileDeleteExecute},
         {"actProfileSearch", "Profile", "Search", "Search profiles in the current project",
          "Action12", false, true, &M::actProfileSearchExecute, QKeySequence::Find},
+        {"actSummary", "Profile", "Su&mmary", "Summary of all profiles of the current project",
+         "Action17", false, true, &M::actSummaryExecute},
         {"WindowCascade1", "Window", "&Cascade", "", nullptr, true, true,
          &M::WindowCascade1Execute},
         {"WindowTileHorizontal1", "Window", "Tile &Horizontally", "", nullptr, true, true,

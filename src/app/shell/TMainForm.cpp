@@ -18,6 +18,7 @@
 #include "app/shell/MdiWindows.h"
 #include "app/shell/ProfileFileCommands.h"
 #include "app/shell/ProjectCommands.h"
+#include "app/summary/TSummaryForm.h"
 #include "core/IniFile.h"
 #include "core/NumberText.h"
 
@@ -321,8 +322,10 @@ void TMainForm::LoadDroppedFiles(TProjectForm& form, const QStringList& files) {
     if (!form.CanLoadData)
         return;
     try {
-        if (SaveEditsFirst(form))
+        if (SaveEditsFirst(form)) {
             CopyProfilesInto(this, form, files, texts_);
+            TSummaryForm::RefreshAll(mdiArea_, &form);
+        }
     } catch (const std::exception& e) {
         ShowError(this, QString::fromUtf8(e.what()));
     }
@@ -349,8 +352,11 @@ void TMainForm::ActionList1Update() {
     SetEnabled("actPrintProfiles", open && form->CanPrintProfiles);
     SetEnabled("actProfileDelete", open && form->CanDelete);
     SetEnabled("actProfileCopyTo", open && form->CanCopyTo);
-    SetEnabled("actProfileSearch",
-               open && form->CanSearch && form->FileListBox1 && form->FileListBox1->count() > 0);
+    // An empty project has nothing to search or summarise.
+    const bool profiles =
+        open && form->CanSearch && form->FileListBox1 && form->FileListBox1->count() > 0;
+    SetEnabled("actProfileSearch", profiles);
+    SetEnabled("actSummary", profiles);
     const bool anyWindow = !OpenSubWindows(mdiArea_).isEmpty();
     for (const char* name : {"WindowCascade1", "WindowTileHorizontal1", "WindowTileVertical1"})
         SetEnabled(name, anyWindow);
@@ -419,19 +425,28 @@ void TMainForm::actLoadDataExecute() {
         return;
     texts_.dlgLoadData.title = kLoadDataTitle;
     const QStringList files = Dialogs().OpenFiles(this, texts_.dlgLoadData);
-    if (!files.isEmpty())
+    if (!files.isEmpty()) {
         CopyProfilesInto(this, form, files, texts_);
+        TSummaryForm::RefreshAll(mdiArea_, &form);
+    }
 }
 
 void TMainForm::actProfileCopyToExecute() {
     const QString chosen = Dialogs().ChooseName(this, texts_.dlgCopyTo);
-    if (!chosen.isEmpty())
-        MoveListedProfiles(this, *ActiveProjectForm(), chosen.left(chosen.lastIndexOf('/') + 1),
-                           texts_);
+    if (chosen.isEmpty())
+        return;
+    TProjectForm& form = *ActiveProjectForm();
+    MoveListedProfiles(this, form, chosen.left(chosen.lastIndexOf('/') + 1), texts_);
+    // The target may be another open project's folder.
+    for (QMdiSubWindow* window : OpenSubWindows(mdiArea_))
+        if (auto* project = qobject_cast<TProjectForm*>(window->widget()))
+            TSummaryForm::RefreshAll(mdiArea_, project);
 }
 
 void TMainForm::actProfileDeleteExecute() {
-    DeleteShownProfile(this, *ActiveProjectForm(), texts_);
+    TProjectForm& form = *ActiveProjectForm();
+    DeleteShownProfile(this, form, texts_);
+    TSummaryForm::RefreshAll(mdiArea_, &form);
 }
 
 void TMainForm::actProfileCompareExecute() {
@@ -451,7 +466,12 @@ void TMainForm::actProfileSearchExecute() {
     RunProfileSearch(this, *searchForm_, *ActiveProjectForm(), MessageText(8));
 }
 
+void TMainForm::actSummaryExecute() {
+    TSummaryForm::Open(mdiArea_, *ActiveProjectForm());
+}
+
 void TMainForm::actProfileSaveExecute() {
+    // An open summary follows the save through the window's state.
     if (TProjectForm* form = ActiveProjectForm())
         form->ProfileSave(false);
 }

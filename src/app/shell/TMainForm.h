@@ -93,6 +93,7 @@ class TMainForm : public QMainWindow {
     void actProfileSaveExecute();
     void actProfileDeleteExecute();
     void actProfileSearchExecute();
+    void actSummaryExecute();
     void WindowCascade1Execute();
     void WindowTileHorizontal1Execute();
     void WindowTileVertical1Execute();

@@ -33,9 +33,9 @@ static void PrintTo(const QString& text, std::ostream* os) {
 namespace {
 
 const QStringList kRuleCommands = {
-    "actLoadData",      "actLoadDataDevice",     "actProfileSave",     "actPrintPreview",
-    "actPrintProfiles", "actProfileDelete",      "actProfileCopyTo",   "actProfileSearch",
-    "WindowCascade1",   "WindowTileHorizontal1", "WindowTileVertical1"};
+    "actLoadData",      "actLoadDataDevice", "actProfileSave",        "actPrintPreview",
+    "actPrintProfiles", "actProfileDelete",  "actProfileCopyTo",      "actProfileSearch",
+    "actSummary",       "WindowCascade1",    "WindowTileHorizontal1", "WindowTileVertical1"};
 const QStringList kAlwaysEnabled = {"actProjectNew",     "actProjectOpen", "actProfileCompare",
                                     "actHelpManual1",    "actHelpManual2", "HelpAbout",
                                     "actApplicationExit"};
@@ -209,7 +209,8 @@ TEST_F(MainFormTest, MenusAndToolBarListTheCommandsInOrder) {
     EXPECT_EQ(addProfile->statusTip(), "Add an existing profile to a profile comparison form");
     EXPECT_EQ(MenuLayout(menu("mnuEdit")),
               (QStringList{"actProfileCopyTo", "actProfileSave", "actProfileDelete"}));
-    EXPECT_EQ(MenuLayout(menu("mnuTools")), (QStringList{"actProfileSearch", "mnuLanguage"}));
+    EXPECT_EQ(MenuLayout(menu("mnuTools")),
+              (QStringList{"actProfileSearch", "actSummary", "mnuLanguage"}));
     EXPECT_EQ(MenuLayout(menu("mnuLanguage")),
               (QStringList{"actLanguageEn", "actLanguageNL", "actLanguageDE", "actLanguageES",
                            "actLanguageFR"}));
@@ -225,10 +226,11 @@ TEST_F(MainFormTest, MenusAndToolBarListTheCommandsInOrder) {
     QStringList buttons;
     for (QAction* action : toolBar->actions())
         buttons << (action->isSeparator() ? "|" : action->objectName());
-    EXPECT_EQ(buttons.join(' '),
-              "actProjectOpen | actProjectNew actLoadData | actPrintPreview actPrintProfiles | "
-              "actProfileCopyTo actProfileSave actProfileDelete | actProfileCompare | "
-              "actProfileSearch | WindowCascade1 WindowTileHorizontal1 WindowTileVertical1 |");
+    EXPECT_EQ(
+        buttons.join(' '),
+        "actProjectOpen | actProjectNew actLoadData | actPrintPreview actPrintProfiles | "
+        "actProfileCopyTo actProfileSave actProfileDelete | actProfileCompare | "
+        "actProfileSearch actSummary | WindowCascade1 WindowTileHorizontal1 WindowTileVertical1 |");
     EXPECT_EQ(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
 
@@ -367,8 +369,8 @@ TEST_F(MainFormTest, StartInDutchReadsTheDutchTexts) {
         {"actPrintProfiles", "Action7"},  {"actProfileCompare", "Action8"},
         {"actProfileCopyTo", "Action9"},  {"actProfileSave", "Action10"},
         {"actProfileDelete", "Action11"}, {"actProfileSearch", "Action12"},
-        {"actHelpManual1", "Action13"},   {"actHelpManual2", "Action14"},
-        {"mnuLanguage", "Action16"}};
+        {"actSummary", "Action17"},       {"actHelpManual1", "Action13"},
+        {"actHelpManual2", "Action14"},   {"mnuLanguage", "Action16"}};
     for (const auto& [name, section] : sections) {
         QAction* action = name == QString("mnuLanguage")
                               ? main.findChild<QMenu*>(name)->menuAction()
