@@ -13,22 +13,22 @@ fi
 first=build/bin/demo/zq260113_1021.xml
 [ -f "$first" ] || first=$(ls build/bin/demo/zq*.xml | head -n 1)
 second=build/bin/demo/zq260113_1004.xml
+# The window's caption names the project folder: a user's folder, not the build's.
+project=/tmp/ostiva-screenshots/projects/haverdam
+rm -rf "$project" && mkdir -p "$project" && cp build/bin/demo/zq*.xml "$project"
+first=$project/$(basename "$first")
+second=$project/$(basename "$second")
 
 if [ "$which" != --manuals ]; then
   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/ostiva-screenshots docs/screenshots "$first" \
     0:main-window-top-meas 1:top-norm 2:top-corrugation 6:top-corrugation-1 4:zij-meas \
-    compare:$second:comparison search:search-dialog
+    compare:$second:comparison search:search-dialog summary:summary
 fi
 if [ "$which" != --readme ]; then
   command -v openbox >/dev/null || {
     echo "screenshots.sh: the manuals' shots need a window manager: apt-get install openbox" >&2
     exit 1
   }
-  # The window's caption names the project folder: a user's folder, not the build's.
-  project=/tmp/ostiva-screenshots/projects/haverdam
-  rm -rf "$project" && mkdir -p "$project" && cp build/bin/demo/zq*.xml "$project"
-  first=$project/$(basename "$first")
-  second=$project/$(basename "$second")
   # A window manager draws the frames, so the shots show the title bar with the program's icon.
   for code in EN NL DE ES FR; do
     xvfb-run -a -s "-screen 0 1600x1000x24" sh -c '

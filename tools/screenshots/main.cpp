@@ -1,6 +1,7 @@
 // Takes the README's and the manuals' screenshots from the real program: the main window with a
 // project open, once per chosen graph kind ("KIND:NAME"); the main window with a comparison of
-// the profile and a second one ("compare:SECOND:NAME"); the search dialog ("search:NAME").
+// the profile and a second one ("compare:SECOND:NAME"); the search dialog ("search:NAME"); the
+// summary of the project ("summary:NAME").
 // "--language XX" shows the program in that language, as a user who chose it sees it. Run
 // under xvfb-run with a window manager (scripts/screenshots.sh): the shots then show the
 // window's frame and icon as the desktop draws them.
@@ -11,6 +12,7 @@
 #include "app/shell/TMainForm.h"
 #include "core/IniFile.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -57,7 +59,7 @@ int main(int argc, char** argv) {
     if (argc < 3 || !languages.contains(language)) {
         std::fprintf(stderr,
                      "usage: ostiva-screenshots [--language EN|NL|DE|ES|FR] OUTPUT_DIR PROFILE "
-                     "[KIND:NAME | compare:SECOND:NAME | search:NAME]...\n");
+                     "[KIND:NAME | compare:SECOND:NAME | search:NAME | summary:NAME]...\n");
         return 2;
     }
     // Absolute now: opening a project makes its directory the current one.
@@ -121,6 +123,20 @@ int main(int argc, char** argv) {
             Settle(300);
             save(search, QDir(outputDir).filePath(kindAndName[1] + ".png"));
             search.hide();
+            continue;
+        }
+        if (kindAndName.size() == 2 && kindAndName[0] == "summary") {
+            // The real command, as Tools → Summary gives it.
+            if (auto* command = mainForm.findChild<QAction*>("actSummary")) {
+                command->trigger();
+                Settle(500);
+                save(mainForm, QDir(outputDir).filePath(kindAndName[1] + ".png"));
+                if (QMdiSubWindow* window = mainForm.MdiArea()->activeSubWindow())
+                    window->close();
+                Settle(100);
+            } else {
+                status = 2;
+            }
             continue;
         }
         auto* tabs = mainForm.findChild<QTabBar*>("tabGraficType");
