@@ -2,6 +2,7 @@
 
 #include "app/common/AppContext.h"
 #include "app/common/Dialogs.h"
+#include "app/common/ProgressFollower.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
 #include "app/search/TSearchForm.h"
@@ -58,15 +59,7 @@ void RunProfileSearch(QWidget* parent, TSearchForm& dialog, TProjectForm& form,
         progress.setMinimumDuration(kProgressDelayMs);
         try {
             result = ostiva::SearchProfiles(list.Directory().toStdString(), names, criteria,
-                                            App().LanguageFile(),
-                                            [&progress](std::size_t done, std::size_t) {
-                                                // A cancelled box would show itself again on the
-                                                // next value.
-                                                if (progress.wasCanceled())
-                                                    return false;
-                                                progress.setValue(int(done));
-                                                return !progress.wasCanceled();
-                                            });
+                                            App().LanguageFile(), FollowedBy(progress));
         } catch (const ostiva::IniError& e) {
             ShowFileError(parent, QString::fromUtf8(e.what()));
             return;

@@ -3,6 +3,7 @@
 #include "app/common/AppContext.h"
 #include "app/common/Dialogs.h"
 #include "app/common/LanguageTexts.h"
+#include "app/common/ProgressFollower.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
 #include "app/report/TReportPreview.h"
@@ -199,14 +200,7 @@ bool TSummaryForm::Refresh() {
         progress.setMinimumDuration(kProgressDelayMs);
         try {
             rows = ostiva::SummarizeProfiles(directory, names, "", App().LanguageFile(),
-                                             [&progress](std::size_t done, std::size_t) {
-                                                 // A cancelled box would show itself again on
-                                                 // the next value.
-                                                 if (progress.wasCanceled())
-                                                     return false;
-                                                 progress.setValue(int(done));
-                                                 return !progress.wasCanceled();
-                                             });
+                                             FollowedBy(progress));
         } catch (const ostiva::IniError& e) {
             ShowFileError(this, QString::fromUtf8(e.what()));
             return false;

@@ -1,0 +1,9 @@
+#pragma once
+// Lets a progress box follow the core's work on its workers.
+#include "core/WorkerPool.h"
+
+class QProgressDialog;
+
+// Moves `box` on as the work is done; false (stop) once the user cancelled it. A cancelled box
+// is not given another value: that would show it again.
+ostiva::WorkProgress FollowedBy(QProgressDialog& box);
