@@ -11,13 +11,8 @@ find_program(parse_changelog dpkg-parsechangelog REQUIRED)
 
 file(REMOVE_RECURSE "${WORK}")
 set(prefix "${WORK}/root/usr")
-set(ENV{DESTDIR} "${WORK}/root")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix /usr
-  RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
-unset(ENV{DESTDIR})
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cmake --install failed (${status}): ${errors}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/StageInstall.cmake")
+stage_install("${WORK}/root" /usr)
 
 # Compressed as Debian wants: deflate, no flags (no name), time 0, maximum compression, Unix.
 set(doc "${prefix}/share/doc/ostiva")

@@ -8,13 +8,8 @@ file(MAKE_DIRECTORY "${WORK}/home")
 set(root "${WORK}/root")
 set(prefix "${root}/usr/local")
 
-set(ENV{DESTDIR} "${root}")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix /usr/local
-  RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
-unset(ENV{DESTDIR})
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cmake --install failed (${status}): ${errors}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/StageInstall.cmake")
+stage_install("${root}" /usr/local)
 
 set(expected bin/ostiva bin/ostiva-cli lib/ostiva/examples/upload2
   share/applications/ostiva.desktop share/mime/packages/ostiva.xml
