@@ -140,39 +140,28 @@ std::string FormatRoundTrip(double value) {
 }
 
 double ParseDecimal(std::string_view text) {
-    // Sample lists hold thousands of short plain decimals: those are read in one pass over
-    // the characters; anything longer or with an exponent goes to from_chars below.
     const char* p = text.data();
     const char* const stop = p + text.size();
-    while (p != stop && (*p == ' ' || *p == '\t'))
+    while (p != stop && IsBlank(*p))
         ++p;
+    double value = 0;
+    const char* const number = p;
+    if (ReadShortDecimal(p, stop, value) && (p == stop || (*p != 'e' && *p != 'E')))
+        return value;
+    // An exponent or more than 15 digits: the standard reader takes the number.
+    p = number;
     bool negative = false;
     if (p != stop && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
     const char* const start = p;
-    std::uint64_t mantissa = 0; // exact while there are at most 15 digits
     std::size_t mantissaDigits = 0;
-    std::size_t fractionDigits = 0;
-    for (; p != stop && static_cast<unsigned>(*p - '0') < 10; ++p, ++mantissaDigits)
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    if (p != stop && *p == '.') {
-        const char* const fraction = ++p;
-        for (; p != stop && static_cast<unsigned>(*p - '0') < 10; ++p)
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        fractionDigits = static_cast<std::size_t>(p - fraction);
-        mantissaDigits += fractionDigits;
-    }
+    for (; p != stop && IsDigit(*p); ++p)
+        ++mantissaDigits;
+    if (p != stop && *p == '.')
+        for (++p; p != stop && IsDigit(*p); ++p)
+            ++mantissaDigits;
     if (mantissaDigits == 0)
         return 0;
-    const bool hasExponent = p != stop && (*p == 'e' || *p == 'E');
-    if (!hasExponent && mantissaDigits <= 15) {
-        // Both operands are exact doubles, so one division rounds correctly: the same value
-        // from_chars gives, at a fraction of the cost.
-        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const double value = double(mantissa) / kPowersOfTen[fractionDigits];
-        return negative ? -value : value;
-    }
     std::size_t i = static_cast<std::size_t>(p - text.data());
     std::size_t end = i;
     // The exponent belongs to the number only when it has digits.
@@ -186,7 +175,6 @@ double ParseDecimal(std::string_view text) {
             end = j;
         }
     }
-    double value = 0;
     const auto result =
         std::from_chars(start, text.data() + end, value, std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value))

@@ -205,6 +205,16 @@ std::string ProfileDocument::GetElementText(const std::string& element) {
     return DecodeXmlText(text.value(), true);
 }
 
+std::optional<std::string_view> ProfileDocument::ElementMarkup(const std::string& element) {
+    const pugi::xml_node text = FirstTextChild(FindElement(element));
+    if (!text)
+        return std::nullopt;
+    const std::string_view markup = text.value();
+    if (markup.find('&') != std::string_view::npos)
+        return std::nullopt;
+    return markup;
+}
+
 void ProfileDocument::SetElementText(const std::string& element, const std::string& text) {
     pugi::xml_node node = FirstTextChild(FindElement(element));
     // An unchanged value keeps its original markup.

@@ -4,8 +4,10 @@
 // everything not written kept as it was loaded (declaration, comments, whitespace, attribute
 // order, encoding). Nothing is ever created in a document.
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace pugi {
 class xml_document;
@@ -39,6 +41,10 @@ class ProfileDocument {
     pugi::xml_node FindElement(const std::string& name);
     // "not found" when the element is missing, has no child or its first child is not text.
     std::string GetElementText(const std::string& element);
+    // The element's text as it stands in the file, line ends not normalised, when it holds no
+    // reference: a view into the document, valid until the next Load or SetElementText, that
+    // spares long sample lists a copy. nullopt where GetElementText must decode (or finds none).
+    std::optional<std::string_view> ElementMarkup(const std::string& element);
     void SetElementText(const std::string& element, const std::string& text);
     // "not found" when the element or attribute is missing; "" for an empty value.
     std::string GetAttribute(const std::string& element, const std::string& attribute);

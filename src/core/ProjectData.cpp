@@ -23,10 +23,16 @@ void StoreCorrugation(const Corrugation& c, std::string& ga, std::string& gg, st
     loss = FormatScientific23(c.Loss);
 }
 
-// Fills `samples` from a sample list and returns how many it holds. A list without a single
-// digit holds no samples, though its words are read as zeros: a missing or empty element reads
-// "not found", whose "found" would count as one.
-int ReadSamples(const std::string& list, ProfileArray& samples) {
+// Fills `samples` from the sample list of `element`. A list that needs no decoding, as every
+// device writes it, is read where it lies in the document. A list without a single digit holds
+// no samples, though its words are read as zeros: a missing or empty element reads "not found",
+// whose "found" would count as one.
+int ReadSamples(ProfileDocument& document, const std::string& element, ProfileArray& samples) {
+    if (const auto markup = document.ElementMarkup(element)) {
+        const int stored = ParseValueListMarkup(*markup, samples);
+        return markup->find_first_of("0123456789") == std::string_view::npos ? 0 : stored;
+    }
+    const std::string list = document.GetElementText(element);
     const int stored = ParseValueList(list, samples);
     return list.find_first_of("0123456789") == std::string::npos ? 0 : stored;
 }
@@ -123,15 +129,15 @@ void TProjectData::Build(const std::string& path, const std::string& speedOverri
     if (!speedOverride.empty())
         Snelheid = speedOverride;
 
-    TopMeasCount = ReadSamples(Document.GetElementText("TOP_MEAS"), TopMeas);
-    ParseValueList(Document.GetElementText("TREND"), Trend);
-    ParseValueList(Document.GetElementText("SHORT_WAVES"), ShortWaves);
+    TopMeasCount = ReadSamples(Document, "TOP_MEAS", TopMeas);
+    ReadSamples(Document, "TREND", Trend);
+    ReadSamples(Document, "SHORT_WAVES", ShortWaves);
 
     ShortWaves1 = ShortWaveBand(TopMeas, 3, 1);
     ShortWaves2 = ShortWaveBand(TopMeas, 10, 3);
     ShortWaves3 = ShortWaveBand(TopMeas, 30, 10);
 
-    ZijMeasCount = ReadSamples(Document.GetElementText("ZIJ_MEAS"), ZijMeas);
+    ZijMeasCount = ReadSamples(Document, "ZIJ_MEAS", ZijMeas);
 
     TopPosP = Document.GetAttribute("TOP_MEAS", "POSP");
     TopNegP = Document.GetAttribute("TOP_MEAS", "NEGP");

@@ -51,19 +51,60 @@ std::vector<std::string> SplitTokens(std::string_view text, std::string_view sep
     return tokens;
 }
 
-int ParseValueList(std::string_view text, std::span<double> array) {
-    static constexpr std::string_view kSeparators(" \t\n", 3);
+namespace {
+
+// The characters that separate the tokens of a sample list: blank, tab, line feed and, in a
+// list as it stands in the file, CR.
+template <bool kCarriageReturnSeparates> constexpr bool IsListSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || (kCarriageReturnSeparates && c == '\r');
+}
+
+// Reads the position/value pairs of a sample list in one pass over its characters. A plain
+// short decimal ends at a separator; any other token is read whole by ParseDecimal.
+template <bool kCarriageReturnSeparates>
+int ReadValueList(std::string_view text, std::span<double> array) {
+    const auto nextSeparator = [](const char* p, const char* end) {
+        while (p != end && !IsListSeparator<kCarriageReturnSeparates>(*p))
+            ++p;
+        return p;
+    };
+    const auto nextToken = [](const char* p, const char* end) {
+        while (p != end && IsListSeparator<kCarriageReturnSeparates>(*p))
+            ++p;
+        return p;
+    };
     // Never write past the caller's array, whatever the list holds.
     const std::size_t lastIndex =
         std::min<std::size_t>(kSampleCount, array.empty() ? 0 : array.size() - 1);
     std::size_t stored = 0;
     bool isValue = false; // tokens alternate: position, value, position, ...
-    ForEachToken(text, kSeparators, [&](std::string_view token) {
-        if (isValue && stored < lastIndex)
-            array[++stored] = ParseDecimal(token);
+    const char* const end = text.data() + text.size();
+    for (const char* p = nextToken(text.data(), end); p != end; p = nextToken(p, end)) {
+        const char* const token = p;
+        if (isValue && stored < lastIndex) {
+            double value = 0;
+            if (!ReadShortDecimal(p, end, value) ||
+                (p != end && !IsListSeparator<kCarriageReturnSeparates>(*p))) {
+                p = nextSeparator(p, end);
+                value = ParseDecimal(std::string_view(token, static_cast<std::size_t>(p - token)));
+            }
+            array[++stored] = value;
+        } else {
+            p = nextSeparator(p, end);
+        }
         isValue = !isValue;
-    });
+    }
     return static_cast<int>(stored);
+}
+
+} // namespace
+
+int ParseValueList(std::string_view text, std::span<double> array) {
+    return ReadValueList<false>(text, array);
+}
+
+int ParseValueListMarkup(std::string_view markup, std::span<double> array) {
+    return ReadValueList<true>(markup, array);
 }
 
 void TrendAndResidual(std::span<const double> input, int m, std::span<double> trend,

@@ -36,6 +36,10 @@ std::vector<std::string> SplitTokens(std::string_view text, std::string_view sep
 // Returns the number of values stored.
 int ParseValueList(std::string_view text, std::span<double> array);
 
+// The same for a list as it stands between the tags of a file, before its line ends are
+// normalised: a CR separates as a line feed does. Only for text without references.
+int ParseValueListMarkup(std::string_view markup, std::span<double> array);
+
 // Moving-average trend with half-window m of the 200-sample curve input[1..200], with linear
 // ramps to 0 at both ends, and the residual input - trend. The first full window holds 2m
 // samples. All spans need index 1..200; input is read completely before anything is written,

@@ -450,6 +450,19 @@ TEST_F(ProjectDataTest, OddSampleTextsAreReadByTheNumberRule) {
     EXPECT_EQ(r->QI.size(), 5u);
 }
 
+TEST_F(ProjectDataTest, ListsWithReferencesOrBareCrLineEndsReadAsPlainOnes) {
+    // Lines ended by CR alone, and a sign written as a reference: still -500 0.5, -495 -0.75.
+    for (const std::string list : {"\r-500 0.5\r-495 -0.75\r", "\n-500 0.5\n-495 &#45;0.75\n",
+                                   "\r-500 0.5\r-495 &#x2D;0.75\r"}) {
+        const auto r = BuildFrom(HandProfile(list));
+        EXPECT_EQ(r->Error, "");
+        EXPECT_EQ(r->TopMeas[1], 0.5) << list;
+        EXPECT_EQ(r->TopMeas[2], -0.75) << list;
+        EXPECT_EQ(r->ZijMeas[2], -0.75) << list;
+        EXPECT_EQ(r->TopMeasCount, 2) << list;
+    }
+}
+
 TEST_F(ProjectDataTest, AbsurdSamplesGiveARecordNotACrash) {
     for (double value : {1e300, -1e300, 1e-300, 1e15}) {
         const auto r =

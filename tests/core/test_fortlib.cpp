@@ -81,6 +81,36 @@ TEST(ParseValueList, MissingListAndOddTokens) {
     EXPECT_EQ(odd[3], 0); // a trailing position alone stores nothing
 }
 
+TEST(ParseValueList, MarkupListsTakeCrAsALineEnd) {
+    // A list as it stands in the file reads as its normalised text does; in normalised text a
+    // CR (from a reference) is no separator but ends the number it follows.
+    struct Case {
+        std::string_view text;
+        std::array<double, 3> markup, decoded; // values 1..3 read from each
+    };
+    const Case cases[] = {
+        {"\r\n-500 0.00244\r\n-495 -0.01530\r\n", {0.00244, -0.0153, 9}, {-500, -495, 9}},
+        {"-500 1.5\r-495 2.5\r-490 -3", {1.5, 2.5, -3}, {1.5, -3, 9}},
+        {"-500 +7\t-495 -0\n-490 .5", {7, -0.0, 0.5}, {7, -0.0, 0.5}},
+        {"-500 1e2 -495 12345678901234567 -490 1.5x",
+         {100, 12345678901234567.0, 1.5},
+         {100, 12345678901234567.0, 1.5}},
+        {"-500 - -495 abc -490", {0, 0, 9}, {0, 0, 9}},
+    };
+    for (const Case& c : cases) {
+        ProfileArray markup{}, decoded{};
+        markup.fill(9);
+        decoded.fill(9);
+        ParseValueListMarkup(c.text, markup);
+        ParseValueList(c.text, decoded);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(markup[i + 1], c.markup[i]) << c.text << " value " << i + 1;
+            EXPECT_EQ(decoded[i + 1], c.decoded[i]) << c.text << " value " << i + 1;
+        }
+        EXPECT_EQ(std::signbit(markup[2]), std::signbit(c.markup[1])) << c.text;
+    }
+}
+
 TEST(ParseValueList, KeepsAtMost201Values) {
     std::string text;
     for (int n = 1; n <= 202; ++n)
