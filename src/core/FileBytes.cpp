@@ -49,9 +49,13 @@ std::string ReadRegularFile(const std::string& path, struct stat* status) {
         const ssize_t n = read(fd, bytes.data() + length, bytes.size() - length);
         if (n == 0)
             break;
-        if (n > 0)
+        if (n > 0) {
             length += static_cast<std::size_t>(n);
-        else if (errno != EINTR)
+            // Exactly the size fstat gave, and the extra byte not filled: the end of the file,
+            // known without another read.
+            if (length == static_cast<std::size_t>(st.st_size) && length < bytes.size())
+                break;
+        } else if (errno != EINTR)
             throw FileReadError("Error reading from file: " + SystemMessage(), false);
     }
     bytes.resize(length);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace ostiva {
@@ -117,19 +118,21 @@ std::string FormatFixed(double value, int decimals, int width) {
 std::string FormatScientific23(double value) {
     if (!std::isfinite(value))
         return PadLeft(NonFiniteText(value), 23);
-    std::string text(1, value < 0 ? '-' : ' ');
-    if (value == 0) {
-        text += "0.00000000000000E+0000";
-        return text;
-    }
-    const DecimalDigits d = SignificantDigits(std::fabs(value));
-    text += d.digits[0];
-    text += '.';
-    text += d.digits.substr(1);
-    text += 'E';
-    text += d.exponent < 0 ? '-' : '+';
-    const std::string exponent = std::to_string(std::abs(d.exponent));
-    text += std::string(4 - std::min<std::size_t>(4, exponent.size()), '0') + exponent;
+    if (value == 0) // -0 as well: a sign for nothing would only confuse
+        return " 0.00000000000000E+0000";
+    // to_chars gives "d.dddddddddddddde[+-]xx[x]": the mantissa is kept, the exponent widened
+    // to four digits. Built in place: a record formats twenty of these.
+    char digits[32];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                          std::chars_format::scientific, 14)
+                                .ptr;
+    std::string text(23, '0');
+    text[0] = value < 0 ? '-' : ' ';
+    std::memcpy(text.data() + 1, digits, 16);
+    text[17] = 'E';
+    text[18] = digits[17];
+    const std::size_t exponentDigits = static_cast<std::size_t>(end - (digits + 18));
+    std::memcpy(text.data() + 23 - exponentDigits, digits + 18, exponentDigits);
     return text;
 }
 

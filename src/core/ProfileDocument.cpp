@@ -55,6 +55,10 @@ struct ProfileDocument::Impl {
     std::string buffer; // the same, parsed in place: the document's strings live here
     pugi::xml_document doc;
     pugi::xml_node currentNode;
+    // Every element in document order, gathered on the first search: a record looks up a
+    // dozen elements, and walking the tree for each costs more than the parse itself.
+    std::vector<pugi::xml_node> elements;
+    bool indexed = false;
     bool loaded = false;
     // Written values by the node or attribute they belong to.
     std::map<const void*, Edit> edits;
@@ -160,26 +164,32 @@ bool ProfileDocument::ChangedOnDisk(const std::string& path) const {
 }
 
 pugi::xml_node ProfileDocument::FindElement(const std::string& name) {
-    pugi::xml_node& current = impl_->currentNode;
-    if (current && EqualsIgnoringCase(current.name(), name))
-        return current;
-    current = pugi::xml_node();
-    // Depth-first in document order without recursion: files may nest arbitrarily deep.
-    const pugi::xml_node root = impl_->doc.document_element();
-    for (pugi::xml_node n = root; n;) {
-        if (n.type() == pugi::node_element && EqualsIgnoringCase(n.name(), name)) {
-            current = n;
+    Impl& d = *impl_;
+    if (d.currentNode && EqualsIgnoringCase(d.currentNode.name(), name))
+        return d.currentNode;
+    if (!d.indexed) {
+        // Depth-first in document order without recursion: files may nest arbitrarily deep.
+        const pugi::xml_node root = d.doc.document_element();
+        for (pugi::xml_node n = root; n;) {
+            if (n.type() == pugi::node_element)
+                d.elements.push_back(n);
+            if (n.first_child()) {
+                n = n.first_child();
+                continue;
+            }
+            while (n && n != root && !n.next_sibling())
+                n = n.parent();
+            n = n == root ? pugi::xml_node() : n.next_sibling();
+        }
+        d.indexed = true;
+    }
+    d.currentNode = pugi::xml_node();
+    for (const pugi::xml_node& element : d.elements)
+        if (EqualsIgnoringCase(element.name(), name)) {
+            d.currentNode = element;
             break;
         }
-        if (n.first_child()) {
-            n = n.first_child();
-            continue;
-        }
-        while (n && n != root && !n.next_sibling())
-            n = n.parent();
-        n = n == root ? pugi::xml_node() : n.next_sibling();
-    }
-    return current;
+    return d.currentNode;
 }
 
 namespace {

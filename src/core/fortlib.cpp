@@ -151,7 +151,11 @@ Corrugation CorrugationParameters(std::span<const double> v, std::string_view up
                                   std::string_view lowerLimit) {
     RequireCurve(v, "band");
     // A NaN would stall the half-wave scan below; infinities cannot give finite results.
-    for (std::size_t j = 0; j <= kCurveLast; ++j) {
+    // Looked at closely only when some sample is not finite at all.
+    bool allFinite = true;
+    for (std::size_t j = 0; j <= kCurveLast; ++j)
+        allFinite &= std::isfinite(v[j]);
+    for (std::size_t j = 0; !allFinite && j <= kCurveLast; ++j) {
         if (std::isnan(v[j]))
             throw FloatingPointError("Invalid floating point operation");
         if (std::isinf(v[j]))
@@ -188,12 +192,8 @@ Corrugation CorrugationParameters(std::span<const double> v, std::string_view up
     const double upper = ParseDecimal(upperLimit);
     const double lower = ParseDecimal(lowerLimit);
     int outside = 0;
-    for (int k = 1; k <= 199; ++k) {
-        if (v[k] < lower)
-            ++outside;
-        if (v[k] > upper)
-            ++outside;
-    }
+    for (int k = 1; k <= 199; ++k)
+        outside += (v[k] < lower) + (v[k] > upper);
     result.Loss = outside / 2.0 / 200.0 * 100.0;
 
     if (!std::isfinite(result.APP) || !std::isfinite(result.GA))

@@ -115,6 +115,9 @@ TEST(ParseDecimal, NoNumberReadsZero) {
     EXPECT_EQ(ParseDecimal("inf"), 0);
     EXPECT_EQ(ParseDecimal("nan"), 0);
     EXPECT_EQ(ParseDecimal("0x10"), 0);
+    // No digits, no sign: a "-0" would print as "-0.00".
+    for (const char* text : {"-", "-.", "-x", "-e5", "- 1"})
+        EXPECT_FALSE(std::signbit(ParseDecimal(text))) << text;
 }
 
 TEST(ParseDecimal, NonFiniteValueReadsZero) {
