@@ -37,7 +37,7 @@ if [ "$which" != --readme ]; then
       sleep 1
       build/bin/ostiva-screenshots --language "$0" "docs/manuals/images/$0" "$1" \
         0:main-window-top-meas 1:top-norm 6:top-corrugation-1 \
-        compare:"$2":comparison search:search-dialog
+        compare:"$2":comparison search:search-dialog summary:summary readout:1:15:readout
       status=$?
       kill $wm
       exit $status' "$code" "$first" "$second"
