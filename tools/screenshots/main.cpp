@@ -175,10 +175,11 @@ int main(int argc, char** argv) {
             continue;
         }
         if (kindAndName.size() == 4 && kindAndName[0] == "readout") {
-            bool numeric = false;
-            const double x = kindAndName[2].toDouble(&numeric);
-            if (numeric && ShowKind(mainForm, kindAndName[1].toInt()) &&
-                RestMouseOnCurve(mainForm, kindAndName[1].toInt(), x)) {
+            bool kindGiven = false, xGiven = false;
+            const int kind = kindAndName[1].toInt(&kindGiven);
+            const double x = kindAndName[2].toDouble(&xGiven);
+            if (kindGiven && xGiven && ShowKind(mainForm, kind) &&
+                RestMouseOnCurve(mainForm, kind, x)) {
                 save(mainForm, QDir(outputDir).filePath(kindAndName[3] + ".png"));
             } else {
                 std::fprintf(stderr, "no readout for %s\n", argv[i]);
