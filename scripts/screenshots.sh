@@ -9,7 +9,8 @@ if [ "${SKIP_BUILD:-0}" != 1 ]; then
   scripts/setup.sh
   scripts/build.sh
 fi
-# A demo weld that fails its speed's norm, so the red quality index shows too.
+# A demo weld that fails its speed's norm, so the red quality index shows too, and whose Top_Norm
+# curve rises above the kind's fixed range, so the readout's shot shows a mark of its peak.
 first=build/bin/demo/zq260113_1021.xml
 [ -f "$first" ] || first=$(ls build/bin/demo/zq*.xml | head -n 1)
 second=build/bin/demo/zq260113_1004.xml
@@ -22,7 +23,7 @@ second=$project/$(basename "$second")
 if [ "$which" != --manuals ]; then
   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/ostiva-screenshots docs/screenshots "$first" \
     0:main-window-top-meas 1:top-norm 2:top-corrugation 6:top-corrugation-1 4:zij-meas \
-    compare:$second:comparison search:search-dialog summary:summary
+    compare:$second:comparison search:search-dialog summary:summary readout:1:15:readout
 fi
 if [ "$which" != --readme ]; then
   command -v openbox >/dev/null || {
@@ -36,7 +37,7 @@ if [ "$which" != --readme ]; then
       sleep 1
       build/bin/ostiva-screenshots --language "$0" "docs/manuals/images/$0" "$1" \
         0:main-window-top-meas 1:top-norm 6:top-corrugation-1 \
-        compare:"$2":comparison search:search-dialog
+        compare:"$2":comparison search:search-dialog summary:summary readout:1:15:readout
       status=$?
       kill $wm
       exit $status' "$code" "$first" "$second"

@@ -30,7 +30,10 @@ constexpr double kTextHeight = (297.0 - 2 * kMarginY) / 25.4 * 96.0;
 // Room kept above a repeated table header for the table's top rule.
 constexpr double kHeaderRule = 8;
 
-void FitImages(QTextDocument& document, const QDir& base) {
+// False when a picture the text names cannot be read: a manual without its screenshots is not
+// written.
+bool FitImages(QTextDocument& document, const QDir& base) {
+    bool complete = true;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -42,6 +45,7 @@ void FitImages(QTextDocument& document, const QDir& base) {
             if (picture.isNull()) {
                 std::fprintf(stderr, "ostiva-manual: cannot read image %s\n",
                              qPrintable(image.name()));
+                complete = false;
                 continue;
             }
             const double width = std::min<double>(size.width(), kTextWidth);
@@ -55,6 +59,7 @@ void FitImages(QTextDocument& document, const QDir& base) {
             cursor.setCharFormat(image);
         }
     }
+    return complete;
 }
 
 // Tables read as tables on paper only with their rules drawn.
@@ -243,7 +248,8 @@ int main(int argc, char* argv[]) {
     document.setDefaultFont(font);
     document.setBaseUrl(QUrl::fromLocalFile(base.absolutePath() + "/"));
     document.setMarkdown(QString::fromUtf8(source.readAll()));
-    FitImages(document, base);
+    if (!FitImages(document, base))
+        return 1;
     RuleTables(document);
     SetHeadingFont(document);
     QTextFrameFormat root = document.rootFrame()->frameFormat();

@@ -1,10 +1,12 @@
 // Takes the README's and the manuals' screenshots from the real program: the main window with a
 // project open, once per chosen graph kind ("KIND:NAME"); the main window with a comparison of
 // the profile and a second one ("compare:SECOND:NAME"); the search dialog ("search:NAME"); the
-// summary of the project ("summary:NAME").
+// summary of the project ("summary:NAME"); the chart's readout with the mouse resting on the
+// kind's own curve at X mm ("readout:KIND:X:NAME").
 // "--language XX" shows the program in that language, as a user who chose it sees it. Run
 // under xvfb-run with a window manager (scripts/screenshots.sh): the shots then show the
 // window's frame and icon as the desktop draws them.
+#include "app/chart/TProfileChart.h"
 #include "app/common/AppContext.h"
 #include "app/common/AppIcon.h"
 #include "app/project/TProjectForm.h"
@@ -14,10 +16,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChart>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLibraryInfo>
+#include <QLineSeries>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -27,6 +33,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -41,6 +48,33 @@ void Settle(int milliseconds) {
 QPixmap GrabFramed(QWidget& widget) {
     const QRect frame = widget.frameGeometry();
     return widget.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
+// Shows graph kind `index` in the project window, as a click on its tab does.
+bool ShowKind(QWidget& mainForm, int index) {
+    auto* tabs = mainForm.findChild<QTabBar*>("tabGraficType");
+    if (!tabs)
+        return false;
+    tabs->setCurrentIndex(index);
+    Settle(300);
+    return true;
+}
+
+// Moves the real mouse pointer onto the kind's own curve at `x` mm, so the chart shows its
+// readout as it does for a user. False when the chart, the curve or the readout is missing.
+bool RestMouseOnCurve(QWidget& mainForm, int index, double x) {
+    auto* chart = mainForm.findChild<TProfileChart*>("chtDisplay");
+    const std::optional<TGraphKind> kind = GraphKindAt(index);
+    QLineSeries* curve = chart && kind ? chart->Series(GraphKindOf(*kind).scaleCurve) : nullptr;
+    const std::optional<double> y = curve ? ValueAt(curve->points(), x) : std::nullopt;
+    if (!y)
+        return false;
+    QChart* plot = chart->chart();
+    const QPoint pixel = chart->mapFromScene(plot->mapToScene(plot->mapToPosition({x, *y})));
+    QCursor::setPos(chart->viewport()->mapToGlobal(pixel));
+    Settle(300);
+    const auto* readout = chart->findChild<QLabel*>("lblChartReadout");
+    return readout && readout->isVisible();
 }
 
 } // namespace
@@ -59,7 +93,8 @@ int main(int argc, char** argv) {
     if (argc < 3 || !languages.contains(language)) {
         std::fprintf(stderr,
                      "usage: ostiva-screenshots [--language EN|NL|DE|ES|FR] OUTPUT_DIR PROFILE "
-                     "[KIND:NAME | compare:SECOND:NAME | search:NAME | summary:NAME]...\n");
+                     "[KIND:NAME | compare:SECOND:NAME | search:NAME | summary:NAME | "
+                     "readout:KIND:X:NAME]...\n");
         return 2;
     }
     // Absolute now: opening a project makes its directory the current one.
@@ -139,13 +174,26 @@ int main(int argc, char** argv) {
             }
             continue;
         }
-        auto* tabs = mainForm.findChild<QTabBar*>("tabGraficType");
-        if (kindAndName.size() != 2 || !tabs) {
+        if (kindAndName.size() == 4 && kindAndName[0] == "readout") {
+            bool kindGiven = false, xGiven = false;
+            const int kind = kindAndName[1].toInt(&kindGiven);
+            const double x = kindAndName[2].toDouble(&xGiven);
+            if (kindGiven && xGiven && ShowKind(mainForm, kind) &&
+                RestMouseOnCurve(mainForm, kind, x)) {
+                save(mainForm, QDir(outputDir).filePath(kindAndName[3] + ".png"));
+            } else {
+                std::fprintf(stderr, "no readout for %s\n", argv[i]);
+                status = 2;
+            }
+            // Off the window again, so later shots show no readout.
+            QCursor::setPos(mainForm.frameGeometry().bottomRight() + QPoint(50, 50));
+            Settle(100);
+            continue;
+        }
+        if (kindAndName.size() != 2 || !ShowKind(mainForm, kindAndName[0].toInt())) {
             status = 2;
             continue;
         }
-        tabs->setCurrentIndex(kindAndName[0].toInt());
-        Settle(300);
         save(mainForm, QDir(outputDir).filePath(kindAndName[1] + ".png"));
     }
     return status;
