@@ -1,5 +1,6 @@
 #include "core/NormQuality.h"
 #include "core/ProfileSummary.h"
+#include "core/SummaryText.h"
 #include "testdata/ProfileGenerator.h"
 #include "testdata/TestFiles.h"
 
@@ -29,6 +30,25 @@ void WriteFlat(const std::string& path, const std::string& speed, const std::str
         << "\"/>\r\n<TOP_MEAS>\r\n"
         << top << "</TOP_MEAS>\r\n<ZIJ_MEAS POSP=\"" << posp << "\" NEGP=\"-0.1\">\r\n"
         << zij << "</ZIJ_MEAS>\r\n</METING>\r\n";
+}
+
+TEST(ProfileSummary, CsvFieldsAreQuotedOnlyWhereTheyMustBe) {
+    // RFC 4180: a field holding the separator, a quote or a line end is quoted, quotes doubled.
+    const struct {
+        std::vector<std::string> fields;
+        char separator;
+        const char* line;
+    } cases[] = {
+        {{"zq1.xml", " 0.85", ""}, ',', "zq1.xml, 0.85,\r\n"},
+        {{"a;b", "c,d"}, ';', "\"a;b\";c,d\r\n"},
+        {{"a;b", "c,d"}, ',', "a;b,\"c,d\"\r\n"},
+        {{"say \"hi\"", "two\nlines", "cr\r"},
+         ',',
+         "\"say \"\"hi\"\"\",\"two\nlines\",\"cr\r\"\r\n"},
+        {{"bad \xFF byte"}, ',', "bad \xEF\xBF\xBD byte\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CsvLine(c.fields, c.separator), c.line) << c.line;
 }
 
 TEST(ProfileSummary, VerdictComparesTheTextsAsTheyRead) {
