@@ -145,8 +145,8 @@ TEST_F(ChartReadoutTest, ComparisonReadoutShowsBothProfilesAndFollowsTheKind) {
 TEST_F(ChartReadoutTest, ExtremesBeyondTheFixedRangeAreMarkedAtTheirEdge) {
     std::unique_ptr<TProjectData> r = MakeRecord();
     r->Trend[101] = 2.5;  // x = 0: far above the trend kind's fixed ±1 mm
-    r->Trend[51] = -1.7;  // x = -250
-    r->Trend[52] = -1.2;  // x = -245, beyond too but not the lowest
+    r->Trend[51] = -1.2;  // x = -250: beyond the range too, but not the lowest
+    r->Trend[52] = -1.7;  // x = -245
     r->TopMeas[31] = 0.9; // x = -350: inside Top_Meas's ±1 mm
     // A limit line beyond the range is read in the readout, not marked.
     for (int j = 0; j < ostiva::kSampleCount; ++j)
@@ -159,7 +159,7 @@ TEST_F(ChartReadoutTest, ExtremesBeyondTheFixedRangeAreMarkedAtTheirEdge) {
     EXPECT_DOUBLE_EQ(marks[0].mark.x, 0);
     EXPECT_DOUBLE_EQ(marks[0].mark.y, 2.5);
     EXPECT_TRUE(marks[0].mark.above);
-    EXPECT_DOUBLE_EQ(marks[1].mark.x, -250);
+    EXPECT_DOUBLE_EQ(marks[1].mark.x, -245);
     EXPECT_DOUBLE_EQ(marks[1].mark.y, -1.7);
     EXPECT_FALSE(marks[1].mark.above);
 
