@@ -35,11 +35,14 @@ const SpeedLimit* FindSpeed(int v) {
 
 // Our arithmetic does not trap, so a value that left the finite range is reported the way
 // a trapping unit would have: finite inputs can only get there by overflowing.
-void RequireFinite(double value) {
-    if (std::isnan(value))
-        throw FloatingPointError(kInvalidOperation);
-    if (std::isinf(value))
-        throw FloatingPointError(kOverflow);
+[[noreturn]] void ThrowNotFinite(double value) {
+    throw FloatingPointError(std::isnan(value) ? kInvalidOperation : kOverflow);
+}
+
+// Called for every sample: the test stays inline, the throw out of the way.
+inline void RequireFinite(double value) {
+    if (!std::isfinite(value)) [[unlikely]]
+        ThrowNotFinite(value);
 }
 
 // numerator / divisor, reporting a zero divisor as the trapping unit would.

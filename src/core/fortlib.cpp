@@ -162,11 +162,20 @@ Corrugation CorrugationParameters(std::span<const double> v, std::string_view up
             throw FloatingPointError("Floating point overflow");
     }
 
+    // Extremes kept as values, not as positions: comparing each sample with the value a
+    // position points to would make every step wait for the load of the step before.
     Corrugation result;
-    result.GSD = std::max(0.0, *std::max_element(v.begin() + 1, v.begin() + kCurveLast + 1));
+    double highest = v[1];
+    for (int k = 2; k <= kCurveLast; ++k)
+        highest = v[k] > highest ? v[k] : highest;
+    result.GSD = std::max(0.0, highest);
 
-    const auto [low, high] = std::minmax_element(v.begin() + kPeakFirst, v.begin() + kPeakLast + 1);
-    result.APP = *high - *low;
+    double low = v[kPeakFirst], high = v[kPeakFirst];
+    for (int k = kPeakFirst + 1; k <= kPeakLast; ++k) {
+        low = v[k] < low ? v[k] : low;
+        high = v[k] < high ? high : v[k]; // the last of equal highs, as minmax_element has it
+    }
+    result.APP = high - low;
 
     // Half-waves come in pairs, positive then negative; an empty one still counts.
     int j = kWaveFirst;
