@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QStyle>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -103,6 +104,18 @@ bool SummaryModel::ReplaceRow(SummaryRow row) {
         }
     }
     return false;
+}
+
+bool SummaryModel::KeepFiles(const std::vector<std::string>& files) {
+    const std::set<std::string> kept(files.begin(), files.end());
+    const auto gone = std::remove_if(own_.begin(), own_.end(), [&kept](const SummaryRow& row) {
+        return !kept.contains(row.File);
+    });
+    if (gone == own_.end())
+        return false;
+    own_.erase(gone, own_.end());
+    SetRows(std::move(own_));
+    return true;
 }
 
 void SummaryModel::SetSpeed(int tableRow) {

@@ -44,6 +44,8 @@ class SummaryModel : public QAbstractTableModel {
     // Puts `row` (at its own speed) in place of the row of the same file; false when there is
     // none.
     bool ReplaceRow(ostiva::SummaryRow row);
+    // Drops the rows of files not among `files` (deleted or moved away); false when none was.
+    bool KeepFiles(const std::vector<std::string>& files);
     // -1: each profile's own speed; otherwise the index into the table speeds.
     void SetSpeed(int tableRow);
     int Speed() const { return speed_; }

@@ -206,8 +206,13 @@ bool TSummaryForm::Refresh() {
             return false;
         }
     }
-    if (!rows)
+    if (!rows) {
+        // What was not read again stays, but a profile deleted or moved away meanwhile must
+        // not go on being shown, counted and exported.
+        if (model_->KeepFiles(names))
+            UpdateCounts();
         return false;
+    }
     model_->SetRows(std::move(*rows));
     UpdateCounts();
     return true;

@@ -29,7 +29,7 @@ class TSummaryForm : public QWidget {
     const SummaryModel& Model() const { return *model_; }
 
     // Reads the folder's profiles again, with a progress box ("SummaryProgress") and Cancel;
-    // false when cancelled (the table keeps what it showed).
+    // false when cancelled (the table keeps what it showed of the profiles still there).
     bool Refresh();
     // Shows the profile of the table's row in the project window, as a click on its entry of
     // the profile list does (the save question included).
