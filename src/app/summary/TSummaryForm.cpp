@@ -30,6 +30,7 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -45,6 +46,23 @@ constexpr const char* kFilterVerdicts[] = {"", "outside", "within", "no assessme
 
 QMdiSubWindow* SubWindowOf(const QWidget* widget) {
     return widget ? qobject_cast<QMdiSubWindow*>(widget->parentWidget()) : nullptr;
+}
+
+// Why the export may not be written at `path`, or empty: it must not replace a profile of the
+// folder, under whatever name it is given, nor become one (a zq*.xml beside them).
+QString ProfileClash(const QString& path, const QString& directory) {
+    namespace fs = std::filesystem;
+    const fs::path target = path.toStdString();
+    std::error_code ec;
+    for (const std::string& name : ostiva::ListProfileFiles(directory.toStdString()))
+        if (fs::equivalent(target, fs::path(directory.toStdString()) / name, ec))
+            return "it is the profile " + QString::fromStdString(name);
+    const QFileInfo file(path);
+    if (file.fileName().startsWith("zq", Qt::CaseInsensitive) &&
+        file.fileName().endsWith(".xml", Qt::CaseInsensitive) &&
+        fs::equivalent(file.absolutePath().toStdString(), directory.toStdString(), ec))
+        return "it would be a profile of " + directory;
+    return {};
 }
 
 QString FolderName(QString directory) {
@@ -290,6 +308,10 @@ void TSummaryForm::Export() {
     const QString path = Dialogs().SaveFile(this, spec);
     if (path.isEmpty())
         return;
+    if (const QString clash = ProfileClash(path, directory_); !clash.isEmpty()) {
+        ShowFileError(this, "Cannot write " + path + ": " + clash);
+        return;
+    }
     const bool json = path.endsWith(".json", Qt::CaseInsensitive);
     const auto& rows = model_->Rows();
     try {

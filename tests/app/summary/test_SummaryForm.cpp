@@ -274,6 +274,31 @@ TEST_F(SummaryFormTest, ExportWritesTheCommandLinesBytes) {
     EXPECT_TRUE(dialogs.Texts("Error").isEmpty());
 }
 
+TEST_F(SummaryFormTest, ExportNeitherReplacesNorBecomesAProfile) {
+    const QString other = folder.MakeDirectory("elsewhere");
+    ASSERT_TRUE(QFile::link(dir + "zq_c.xml", other + "link.csv"));
+    const QByteArray b = Bytes(dir + "zq_b.xml"), c = Bytes(dir + "zq_c.xml");
+    // The file dialog has asked about replacing an existing file already.
+    dialogs.FileAnswers << dir + "zq_b.xml" << other + "link.csv" << dir + "ZQ_new.XML"
+                        << other + "../night/zq_sum.xml";
+    for (int i = 0; i < 4; ++i)
+        summary->Export();
+    EXPECT_EQ(Bytes(dir + "zq_b.xml"), b);
+    EXPECT_EQ(Bytes(dir + "zq_c.xml"), c);
+    EXPECT_EQ(FilesIn(dir),
+              (QStringList{"zq_a.xml", "zq_b.xml", "zq_c.xml", "zq_d.xml", "zq_e.xml"}));
+    EXPECT_EQ(dialogs.Texts("Error"),
+              (QStringList{"Cannot write " + dir + "zq_b.xml: it is the profile zq_b.xml",
+                           "Cannot write " + other + "link.csv: it is the profile zq_c.xml",
+                           "Cannot write " + dir + "ZQ_new.XML: it would be a profile of " + dir,
+                           "Cannot write " + other +
+                               "../night/zq_sum.xml: it would be a profile of " + dir}));
+    // Beside the profiles under another name it is written.
+    dialogs.FileAnswers << dir + "summary.xml";
+    summary->Export();
+    EXPECT_TRUE(Bytes(dir + "summary.xml").startsWith("File,LasNr,"));
+}
+
 TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
     QTest::keyClicks(project->findChild<QLineEdit*>("Edit12"), "X"); // the weld number
