@@ -195,12 +195,12 @@ TSummaryForm* TSummaryForm::Open(QMdiArea* area, TProjectForm& project) {
     return form;
 }
 
-void TSummaryForm::RefreshAll(const QMdiArea* area, const TProjectForm* project) {
-    if (!area || !project)
+void TSummaryForm::RefreshAll(const QMdiArea* area, const QString& folder) {
+    if (!area || folder.isEmpty())
         return;
     for (QMdiSubWindow* window : area->subWindowList()) {
         auto* form = qobject_cast<TSummaryForm*>(window->widget());
-        if (form && form->Project() == project)
+        if (form && QDir(form->directory_) == QDir(folder))
             form->Refresh();
     }
 }

@@ -21,9 +21,9 @@ class TSummaryForm : public QWidget {
     // The summary window of `project`, made and filled when there is none yet, brought to the
     // front and filled afresh otherwise. nullptr when the first filling was cancelled.
     static TSummaryForm* Open(QMdiArea* area, TProjectForm& project);
-    // Fills every summary window of `project` afresh (its profiles were added, removed or
-    // saved).
-    static void RefreshAll(const QMdiArea* area, const TProjectForm* project);
+    // Fills every summary window of `folder` afresh (its profiles were added or removed), from
+    // whichever project window on that folder it was opened.
+    static void RefreshAll(const QMdiArea* area, const QString& folder);
 
     TProjectForm* Project() const { return project_; }
     const SummaryModel& Model() const { return *model_; }

@@ -315,6 +315,20 @@ TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
 }
 
+TEST_F(SummaryFormTest, TableFollowsADeleteInAnotherWindowOnItsFolder) {
+    dialogs.FileAnswers << dir + "zq_d.xml";
+    Action("actProjectOpen")->trigger();
+    TProjectForm* second = main->ActiveProjectForm();
+    ASSERT_NE(second, project);
+    ASSERT_EQ(second->CurrentFile, dir + "zq_d.xml");
+    dialogs.OkCancelAnswers << true;
+    Action("actProfileDelete")->trigger();
+    EXPECT_FALSE(QFile::exists(dir + "zq_d.xml"));
+    EXPECT_EQ(Column(SummaryModel::File),
+              (QStringList{"zq_a.xml", "zq_b.xml", "zq_c.xml", "zq_e.xml"}));
+    EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
+}
+
 TEST_F(SummaryFormTest, CancelledFillingLeavesAUsableTableWithoutVanishedProfiles) {
     const QByteArray held = Bytes(dir + "zq_c.xml");
     auto* window = qobject_cast<QMdiSubWindow*>(summary->parentWidget());
