@@ -40,6 +40,8 @@
 #include <QToolBar>
 #include <charconv>
 #include <memory>
+#include <utility>
+#include <utility>
 
 namespace {
 
@@ -311,6 +313,12 @@ void TMainForm::WatchProjectForm(TProjectForm* form) {
         return;
     form->setProperty("watched", true);
     connect(form, &TProjectForm::StateChanged, this, &TMainForm::ActionList1Update);
+    // Saved or dropped, the edits are gone: the summaries of the folder show the file as it is.
+    connect(form, &TProjectForm::StateChanged, this,
+            [this, form, wasModified = form->Modified]() mutable {
+                if (std::exchange(wasModified, form->Modified) && !form->Modified)
+                    TSummaryForm::ProfileWritten(mdiArea_, form->CurrentFile);
+            });
     connect(form, &TProjectForm::FilesDropped, this, [this, form](const QStringList& files) {
         // Handled once the drop is over, so that the questions and boxes do not keep the
         // program the files came from waiting.

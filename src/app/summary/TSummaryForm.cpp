@@ -32,7 +32,6 @@
 #include <QVBoxLayout>
 #include <filesystem>
 #include <optional>
-#include <utility>
 
 namespace {
 
@@ -124,8 +123,6 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     connect(btnPrintPreview_, &QPushButton::clicked, this, &TSummaryForm::PrintPreview);
     connect(tblSummary_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { ShowProfile(proxy_->mapToSource(index).row()); });
-    projectModified_ = project.Modified;
-    connect(&project, &TProjectForm::StateChanged, this, &TSummaryForm::FollowProjectState);
     // Without its project the window has nothing left to show.
     connect(&project, &QObject::destroyed, this, [this] {
         if (QMdiSubWindow* window = SubWindowOf(this))
@@ -236,20 +233,22 @@ bool TSummaryForm::Refresh() {
     return true;
 }
 
-void TSummaryForm::FollowProjectState() {
-    if (!project_)
+void TSummaryForm::ProfileWritten(const QMdiArea* area, const QString& path) {
+    if (!area || path.isEmpty())
         return;
-    const bool wasModified = std::exchange(projectModified_, project_->Modified);
-    if (!wasModified || project_->Modified || project_->CurrentFile.isEmpty())
-        return;
-    // Saved or dropped: either way the file is what the table must show. One record, not the
-    // whole folder.
-    const QFileInfo file(project_->CurrentFile);
-    if (QDir(file.absolutePath()) != QDir(directory_))
-        return;
+    const QFileInfo file(path);
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        auto* form = qobject_cast<TSummaryForm*>(window->widget());
+        if (form && QDir(form->directory_) == QDir(file.absolutePath()))
+            form->ReadProfileAgain(file.fileName());
+    }
+}
+
+void TSummaryForm::ReadProfileAgain(const QString& name) {
+    // One record, not the whole folder.
     try {
-        auto rows = ostiva::SummarizeProfiles(
-            directory_.toStdString(), {file.fileName().toStdString()}, "", App().LanguageFile());
+        auto rows = ostiva::SummarizeProfiles(directory_.toStdString(), {name.toStdString()}, "",
+                                              App().LanguageFile());
         if (rows && rows->size() == 1 && model_->ReplaceRow(std::move(rows->front())))
             UpdateCounts();
     } catch (const ostiva::IniError& e) {

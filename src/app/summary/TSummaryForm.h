@@ -24,6 +24,9 @@ class TSummaryForm : public QWidget {
     // Fills every summary window of `folder` afresh (its profiles were added or removed), from
     // whichever project window on that folder it was opened.
     static void RefreshAll(const QMdiArea* area, const QString& folder);
+    // Reads the profile at `path` again in every summary window of its folder (a project
+    // window saved it, or dropped its edits).
+    static void ProfileWritten(const QMdiArea* area, const QString& path);
 
     TProjectForm* Project() const { return project_; }
     const SummaryModel& Model() const { return *model_; }
@@ -47,12 +50,10 @@ class TSummaryForm : public QWidget {
     void SpeedChanged();
     void FilterChanged();
     void UpdateCounts();
-    // Reads the project window's shown profile again once its edits were saved or dropped.
-    void FollowProjectState();
+    void ReadProfileAgain(const QString& name);
 
     QPointer<TProjectForm> project_;
     QString directory_;
-    bool projectModified_ = false;
     SummaryModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QComboBox* cbxSpeed_ = nullptr;

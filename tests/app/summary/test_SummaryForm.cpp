@@ -315,12 +315,15 @@ TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
 }
 
-TEST_F(SummaryFormTest, TableFollowsADeleteInAnotherWindowOnItsFolder) {
+TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteInAnotherWindowOnItsFolder) {
     dialogs.FileAnswers << dir + "zq_d.xml";
     Action("actProjectOpen")->trigger();
     TProjectForm* second = main->ActiveProjectForm();
     ASSERT_NE(second, project);
     ASSERT_EQ(second->CurrentFile, dir + "zq_d.xml");
+    QTest::keyClicks(second->findChild<QLineEdit*>("Edit12"), "X");
+    Action("actProfileSave")->trigger();
+    EXPECT_EQ(Column(SummaryModel::LasNr), (QStringList{"L1", "L1", "L2", "XL2", "L3"}));
     dialogs.OkCancelAnswers << true;
     Action("actProfileDelete")->trigger();
     EXPECT_FALSE(QFile::exists(dir + "zq_d.xml"));
