@@ -41,7 +41,6 @@
 #include <charconv>
 #include <memory>
 #include <utility>
-#include <utility>
 
 namespace {
 
