@@ -28,7 +28,8 @@ class SummaryModel : public QAbstractTableModel {
         MaxSpeed,
         ColumnCount
     };
-    // Numbers for the numeric columns (a missing one sorts first), the text otherwise.
+    // Numbers for the numeric columns (a missing one sorts first), dates by year, month and day,
+    // the text otherwise.
     static constexpr int kSortRole = Qt::UserRole;
     // VerdictText() of the row, whatever the language.
     static constexpr int kVerdictRole = Qt::UserRole + 1;

@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
@@ -366,6 +367,26 @@ TEST_F(SummaryFormTest, CancelledFillingLeavesAUsableTableWithoutVanishedProfile
 } // namespace
 
 namespace {
+
+TEST(SummaryModelTest, DatesSortByYearMonthAndDay) {
+    std::vector<ostiva::SummaryRow> rows(5);
+    const char* dates[] = {"02-03-2026", "27-01-2026", "15-12-2025", "3-2-2026", "unknown"};
+    for (int i = 0; i < 5; ++i) {
+        rows[i].File = "zq" + std::to_string(i) + ".xml";
+        rows[i].Datum = dates[i];
+    }
+    SummaryModel model;
+    model.SetRows(std::move(rows));
+    QSortFilterProxyModel sorted;
+    sorted.setSourceModel(&model);
+    sorted.setSortRole(SummaryModel::kSortRole);
+    sorted.sort(SummaryModel::Datum);
+    QStringList order;
+    for (int row = 0; row < 5; ++row)
+        order << sorted.index(row, SummaryModel::Datum).data().toString();
+    EXPECT_EQ(order,
+              (QStringList{"15-12-2025", "27-01-2026", "3-2-2026", "02-03-2026", "unknown"}));
+}
 
 TEST(SummaryPagesTest, EveryPageHasTheHeaderRowAndItsNumber) {
     QStandardItemModel table(70, 13);
