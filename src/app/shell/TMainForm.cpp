@@ -40,7 +40,6 @@
 #include <QToolBar>
 #include <charconv>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -312,12 +311,7 @@ void TMainForm::WatchProjectForm(TProjectForm* form) {
         return;
     form->setProperty("watched", true);
     connect(form, &TProjectForm::StateChanged, this, &TMainForm::ActionList1Update);
-    // Saved or dropped, the edits are gone: the summaries of the folder show the file as it is.
-    connect(form, &TProjectForm::StateChanged, this,
-            [this, form, wasModified = form->Modified]() mutable {
-                if (std::exchange(wasModified, form->Modified) && !form->Modified)
-                    TSummaryForm::ProfileWritten(mdiArea_, form->CurrentFile);
-            });
+    TSummaryForm::FollowSavesOf(mdiArea_, *form);
     connect(form, &TProjectForm::FilesDropped, this, [this, form](const QStringList& files) {
         // Handled once the drop is over, so that the questions and boxes do not keep the
         // program the files came from waiting.

@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -233,15 +234,20 @@ bool TSummaryForm::Refresh() {
     return true;
 }
 
-void TSummaryForm::ProfileWritten(const QMdiArea* area, const QString& path) {
-    if (!area || path.isEmpty())
-        return;
-    const QFileInfo file(path);
-    for (QMdiSubWindow* window : area->subWindowList()) {
-        auto* form = qobject_cast<TSummaryForm*>(window->widget());
-        if (form && QDir(form->directory_) == QDir(file.absolutePath()))
-            form->ReadProfileAgain(file.fileName());
-    }
+void TSummaryForm::FollowSavesOf(QMdiArea* area, TProjectForm& project) {
+    connect(&project, &TProjectForm::StateChanged, area,
+            [area, form = &project, wasModified = project.Modified]() mutable {
+                // Saved or dropped, the edits are gone: the file is what the tables must show.
+                if (!std::exchange(wasModified, form->Modified) || form->Modified ||
+                    form->CurrentFile.isEmpty())
+                    return;
+                const QFileInfo file(form->CurrentFile);
+                for (QMdiSubWindow* window : area->subWindowList()) {
+                    auto* summary = qobject_cast<TSummaryForm*>(window->widget());
+                    if (summary && QDir(summary->directory_) == QDir(file.absolutePath()))
+                        summary->ReadProfileAgain(file.fileName());
+                }
+            });
 }
 
 void TSummaryForm::ReadProfileAgain(const QString& name) {

@@ -24,9 +24,9 @@ class TSummaryForm : public QWidget {
     // Fills every summary window of `folder` afresh (its profiles were added or removed), from
     // whichever project window on that folder it was opened.
     static void RefreshAll(const QMdiArea* area, const QString& folder);
-    // Reads the profile at `path` again in every summary window of its folder (a project
-    // window saved it, or dropped its edits).
-    static void ProfileWritten(const QMdiArea* area, const QString& path);
+    // From now on, whenever `project` saves its profile or drops its edits, every summary
+    // window of the folder in `area` reads that profile again.
+    static void FollowSavesOf(QMdiArea* area, TProjectForm& project);
 
     TProjectForm* Project() const { return project_; }
     const SummaryModel& Model() const { return *model_; }
