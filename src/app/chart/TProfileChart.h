@@ -120,6 +120,8 @@ class TProfileChart : public QChartView {
     // The plot area in the viewport's coordinates.
     QRectF PlotInViewport() const;
     void UpdateReadout(const QPointF& position);
+    // Reads the curves again under the resting cursor once the axes moved beneath it.
+    void FollowAxesWithReadout();
     void HideReadout();
     void ZoomTo(const QRectF& area);
 
@@ -134,6 +136,7 @@ class TProfileChart : public QChartView {
     double lastPanX_ = 0;
     std::optional<TGraphKind> kind_; // the last kind applied
     QLabel* readout_ = nullptr;
+    QPointF readoutAt_; // the cursor the readout was made for
     QRubberBand* rubberBand_ = nullptr;
     QPoint zoomOrigin_;
     bool zoomed_ = false;

@@ -58,6 +58,7 @@ void TProfileChart::UpdateReadout(const QPointF& position) {
         HideReadout();
         return;
     }
+    readoutAt_ = position;
     const double x = chart()->mapToValue(chart()->mapFromScene(mapToScene(position.toPoint()))).x();
     QStringList lines{QStringLiteral("x = %1 mm").arg(ChartNumber(x, kPositionDecimals))};
     for (const Curve* curve : curves_) {
@@ -85,6 +86,11 @@ void TProfileChart::UpdateReadout(const QPointF& position) {
     readout_->move(left, top);
     readout_->show();
     readout_->raise();
+}
+
+void TProfileChart::FollowAxesWithReadout() {
+    if (readout_ && readout_->isVisible())
+        UpdateReadout(readoutAt_);
 }
 
 void TProfileChart::HideReadout() {
@@ -116,6 +122,7 @@ void TProfileChart::ZoomTo(const QRectF& area) {
     axisY_->setMinorTickCount(1);
     axisY_->setLabelFormat(LabelFormat(yStep));
     zoomed_ = true;
+    FollowAxesWithReadout();
 }
 
 void TProfileChart::RestoreAxes() {
@@ -125,6 +132,7 @@ void TProfileChart::RestoreAxes() {
         SetVerticalAxis(1, 9);
     ResetHorizontalRange();
     FitHorizontalTicks();
+    FollowAxesWithReadout();
 }
 
 bool TProfileChart::IsZoomed() const {
@@ -191,6 +199,7 @@ void TProfileChart::mouseMoveEvent(QMouseEvent* event) {
         const double x = event->position().x();
         chart()->scroll(lastPanX_ - x, 0);
         lastPanX_ = x;
+        FollowAxesWithReadout();
         event->accept();
         return;
     }

@@ -4,6 +4,7 @@
 
 class QProgressDialog;
 
-// Moves `box` on as the work is done; false (stop) once the user cancelled it. A cancelled box
-// is not given another value: that would show it again.
+// Moves `box` on as the work is done; while the count stands still, shows it once its minimum
+// duration is over and lets it answer Cancel. False (stop) once the user cancelled it. A
+// cancelled box is not given another value: that would show it again.
 ostiva::WorkProgress FollowedBy(QProgressDialog& box);

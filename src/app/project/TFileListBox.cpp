@@ -70,9 +70,15 @@ void TFileListBox::ReadDirectory() {
     reading_ = false;
 }
 
+void TFileListBox::SetNarrowedText(const QString& text) {
+    narrowedText_ = text;
+}
+
 void TFileListBox::ShowNarrowedNote(qsizetype shown, qsizetype total) {
     if (narrowed_)
-        narrowedNote_->setText(QString("%1 of %2 profiles (search)").arg(shown).arg(total));
+        narrowedNote_->setText(QString(narrowedText_)
+                                   .replace("%1", QString::number(shown))
+                                   .replace("%2", QString::number(total)));
     narrowedNote_->setVisible(narrowed_);
     PlaceNarrowedNote();
 }

@@ -26,6 +26,8 @@ class TFileListBox : public QListWidget {
     // Each name is looked up in a set, so a narrowing costs time linear in the directory's size.
     void ShowOnly(const QStringList& names);
     bool Narrowed() const { return narrowed_; }
+    // The note's text, "%1" taking the profiles shown and "%2" all of them.
+    void SetNarrowedText(const QString& text);
 
     QStringList Entries() const;
     int SelectedIndex() const { return currentRow(); }
@@ -53,4 +55,5 @@ class TFileListBox : public QListWidget {
     bool narrowed_ = false;
     QSet<QString> onlyNames_;
     QLabel* narrowedNote_ = nullptr;
+    QString narrowedText_ = "%1 of %2 profiles (search)";
 };

@@ -101,6 +101,8 @@ void TProjectForm::FormCreate() {
         LanguageTexts texts;
         for (const GraphKindSpec& kind : GraphKinds())
             ui_->tabGraficType->setTabText(kind.kind, texts.Text("ProjectForm", kind.tabKey));
+        FileListBox1->SetNarrowedText(
+            texts.Value("ProjectForm", "Narrowed", "%1 of %2 profiles (search)"));
         for (const QString& key : ui_->captions.uniqueKeys()) {
             const QString text = texts.Text("ProjectFormLabels", key);
             for (QLabel* label : ui_->captions.values(key))

@@ -25,12 +25,14 @@ constexpr int kProgressDelayMs = 500;
 constexpr std::size_t kListedFilesAtMost = 20;
 
 // One line per file that could not be read: its name and the record's message.
-QString UnreadableText(const std::vector<ostiva::UnreadableProfile>& unreadable) {
-    QStringList lines{"These profiles could not be read and are left out of the search:"};
+QString UnreadableText(const std::vector<ostiva::UnreadableProfile>& unreadable,
+                       const TSearchForm& dialog) {
+    QStringList lines{dialog.UnreadableCaption()};
     for (std::size_t i = 0; i < unreadable.size() && i < kListedFilesAtMost; ++i)
         lines << QString::fromStdString(unreadable[i].name + ": " + unreadable[i].message);
     if (unreadable.size() > kListedFilesAtMost)
-        lines << QString("... and %1 more.").arg(unreadable.size() - kListedFilesAtMost);
+        lines << QString(dialog.MoreCaption())
+                     .replace("%1", QString::number(unreadable.size() - kListedFilesAtMost));
     return lines.join('\n');
 }
 
@@ -84,5 +86,5 @@ void RunProfileSearch(QWidget* parent, TSearchForm& dialog, TProjectForm& form,
     }
     // Once for all of them, after the result is in place and the progress box has gone.
     if (!result->unreadable.empty())
-        ShowError(parent, UnreadableText(result->unreadable));
+        ShowError(parent, UnreadableText(result->unreadable, dialog));
 }

@@ -127,6 +127,8 @@ void TSearchForm::FormCreate() {
         okButton_->setText(texts.Text(kSection, "OKbtn"));
         clearButton_->setText(texts.Text(kSection, "Clearbtn"));
         cancelButton_->setText(texts.Text(kSection, "Cancelbtn"));
+        unreadable_ = texts.Value("SearchResults", "Unreadable", unreadable_);
+        more_ = texts.Value("SearchResults", "More", more_);
         for (std::size_t i = 0; i < kCriteria.size(); ++i) {
             const CriterionSpec& spec = kCriteria[i];
             switches_[i]->setText(texts.Text(spec.captionSection, spec.captionKey));

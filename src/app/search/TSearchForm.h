@@ -29,6 +29,10 @@ class TSearchForm : public QDialog {
     std::array<std::string, 5> Captions() const;
     // The caption of the Cancel button, also for the search's progress box.
     QString CancelCaption() const;
+    // The box of the profiles a search could not read: its first line, and the last line of a
+    // list cut short ("%1" takes the number left out).
+    QString UnreadableCaption() const { return unreadable_; }
+    QString MoreCaption() const { return more_; }
 
     // Every way of closing (OK, Cancel, Escape, the close box) ends here.
     void done(int result) override;
@@ -47,4 +51,6 @@ class TSearchForm : public QDialog {
     QPushButton* okButton_ = nullptr;
     QPushButton* clearButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QString unreadable_ = "These profiles could not be read and are left out of the search:";
+    QString more_ = "... and %1 more.";
 };

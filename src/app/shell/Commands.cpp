@@ -3,6 +3,8 @@
 #include "app/common/LanguageTexts.h"
 #include "app/shell/TMainForm.h"
 
+#include <utility>
+
 namespace {
 
 // The menu bar's order gives the language file's Menu1..Menu5.
@@ -122,6 +124,13 @@ void CommandTexts::Read(const LanguageTexts& texts) {
 
     for (int number = 1; number <= messages.size(); ++number)
         messages[number - 1] = texts.Text("Messages", QString::number(number));
+    // Language files from before these texts keep the built-in ones.
+    for (auto [key, text] : {std::pair{"MoveQuestion", &moveQuestion},
+                             {"Moved", &moved},
+                             {"OneProfile", &oneProfile},
+                             {"Profiles", &profiles},
+                             {"More", &more}})
+        *text = texts.Value("ProfileCommands", key, *text);
 }
 
 QString CommandTexts::Message(int number) const {

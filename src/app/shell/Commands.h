@@ -66,6 +66,13 @@ struct CommandTexts {
     FileDialogSpec dlgCompare2;
     FileDialogSpec dlgCopyTo{"", "...", "", "Select directory"};
     QStringList messages = QStringList(9); // texts 1..9 at 0..8
+    // Copy To: "%1" the profiles, "%2" the folder; one profile and several ("%1" the number);
+    // the last line of a list of failures cut short ("%1" the number left out).
+    QString moveQuestion = "Move %1 to %2? They leave this project.";
+    QString moved = "%1 moved to %2.";
+    QString oneProfile = "1 profile";
+    QString profiles = "%1 profiles";
+    QString more = "... and %1 more.";
 
     void Read(const LanguageTexts& texts);
     // Empty outside 1..9 and before the language file was read.

@@ -37,16 +37,19 @@ void TellTransferFailed(QWidget* parent, const CommandTexts& texts, const QStrin
 
 // One line per failed file, so that a box stays on the screen with its OK button however many
 // failed.
-QString ListedForOneBox(const QStringList& lines) {
+QString ListedForOneBox(const QStringList& lines, const CommandTexts& texts) {
     constexpr qsizetype kAtMost = 20;
     if (lines.size() <= kAtMost)
         return lines.join('\n');
-    return (lines.first(kAtMost) << QString("... and %1 more.").arg(lines.size() - kAtMost))
+    return (
+               lines.first(kAtMost)
+               << QString(texts.more).replace("%1", QString::number(lines.size() - kAtMost)))
         .join('\n');
 }
 
-QString ProfileCount(qsizetype count) {
-    return count == 1 ? QString("1 profile") : QString("%1 profiles").arg(count);
+QString ProfileCount(qsizetype count, const CommandTexts& texts) {
+    return count == 1 ? texts.oneProfile
+                      : QString(texts.profiles).replace("%1", QString::number(count));
 }
 
 // Moves a name within one file system without ever replacing the target. False with errno
@@ -133,7 +136,7 @@ void CopyProfilesInto(QWidget* parent, TProjectForm& form, const QStringList& fi
     if (target)
         target->FileListBox1->Refresh();
     if (!failures.isEmpty())
-        Dialogs().Information(parent, App().ApplicationTitle, ListedForOneBox(failures));
+        Dialogs().Information(parent, App().ApplicationTitle, ListedForOneBox(failures, texts));
 }
 
 void MoveListedProfiles(QWidget* parent, TProjectForm& form, const QString& targetDirectory,
@@ -143,8 +146,8 @@ void MoveListedProfiles(QWidget* parent, TProjectForm& form, const QString& targ
     // The command's name says "copy"; the files leave the project all the same.
     const QString folder = QDir::toNativeSeparators(QDir::cleanPath(targetDirectory));
     if (!Dialogs().AskOkCancel(parent, App().ApplicationTitle,
-                               "Move " + ProfileCount(entries.size()) + " to " + folder +
-                                   "? They leave this project."))
+                               // One pass: a "%" in the folder's name is not filled in.
+                               texts.moveQuestion.arg(ProfileCount(entries.size(), texts), folder)))
         return;
     if (!SaveEditsFirst(form))
         return;
@@ -160,7 +163,7 @@ void MoveListedProfiles(QWidget* parent, TProjectForm& form, const QString& targ
     }
     list.SetMask(kAllProfiles);
     Dialogs().Information(parent, App().ApplicationTitle,
-                          ProfileCount(moved) + " moved to " + folder + ".");
+                          texts.moved.arg(ProfileCount(moved, texts), folder));
 }
 
 void DeleteShownProfile(QWidget* parent, TProjectForm& form, const CommandTexts& texts) {

@@ -311,6 +311,7 @@ void TMainForm::WatchProjectForm(TProjectForm* form) {
         return;
     form->setProperty("watched", true);
     connect(form, &TProjectForm::StateChanged, this, &TMainForm::ActionList1Update);
+    TSummaryForm::FollowSavesOf(mdiArea_, *form);
     connect(form, &TProjectForm::FilesDropped, this, [this, form](const QStringList& files) {
         // Handled once the drop is over, so that the questions and boxes do not keep the
         // program the files came from waiting.
@@ -324,7 +325,7 @@ void TMainForm::LoadDroppedFiles(TProjectForm& form, const QStringList& files) {
     try {
         if (SaveEditsFirst(form)) {
             CopyProfilesInto(this, form, files, texts_);
-            TSummaryForm::RefreshAll(mdiArea_, &form);
+            TSummaryForm::RefreshAll(mdiArea_, form.ProjectDir);
         }
     } catch (const std::exception& e) {
         ShowError(this, QString::fromUtf8(e.what()));
@@ -427,7 +428,7 @@ void TMainForm::actLoadDataExecute() {
     const QStringList files = Dialogs().OpenFiles(this, texts_.dlgLoadData);
     if (!files.isEmpty()) {
         CopyProfilesInto(this, form, files, texts_);
-        TSummaryForm::RefreshAll(mdiArea_, &form);
+        TSummaryForm::RefreshAll(mdiArea_, form.ProjectDir);
     }
 }
 
@@ -436,17 +437,18 @@ void TMainForm::actProfileCopyToExecute() {
     if (chosen.isEmpty())
         return;
     TProjectForm& form = *ActiveProjectForm();
-    MoveListedProfiles(this, form, chosen.left(chosen.lastIndexOf('/') + 1), texts_);
-    // The target may be another open project's folder.
-    for (QMdiSubWindow* window : OpenSubWindows(mdiArea_))
-        if (auto* project = qobject_cast<TProjectForm*>(window->widget()))
-            TSummaryForm::RefreshAll(mdiArea_, project);
+    const QString target = chosen.left(chosen.lastIndexOf('/') + 1);
+    MoveListedProfiles(this, form, target, texts_);
+    // Moved profiles leave their folder; the target may be another open project's folder.
+    TSummaryForm::RefreshAll(mdiArea_, form.ProjectDir);
+    if (QDir(target) != QDir(form.ProjectDir))
+        TSummaryForm::RefreshAll(mdiArea_, target);
 }
 
 void TMainForm::actProfileDeleteExecute() {
     TProjectForm& form = *ActiveProjectForm();
     DeleteShownProfile(this, form, texts_);
-    TSummaryForm::RefreshAll(mdiArea_, &form);
+    TSummaryForm::RefreshAll(mdiArea_, form.ProjectDir);
 }
 
 void TMainForm::actProfileCompareExecute() {

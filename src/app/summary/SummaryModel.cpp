@@ -7,7 +7,9 @@
 #include <QBrush>
 #include <QColor>
 #include <QIcon>
+#include <QRegularExpression>
 #include <QStyle>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -32,6 +34,19 @@ bool AboveLimit(const std::string& index) {
     bool ok = false;
     const double value = Text(index).toDouble(&ok);
     return ok && value > 1.0;
+}
+
+// A date as the device writes it, day-month-year, sorts as year-month-day; any other text as
+// it stands.
+QString DateSortKey(const std::string& date) {
+    static const QRegularExpression dayMonthYear(R"(^(\d{1,2})[-./](\d{1,2})[-./](\d{4})$)");
+    const QString text = Text(date);
+    const QRegularExpressionMatch m = dayMonthYear.match(text);
+    if (!m.hasMatch())
+        return text;
+    return QString("%1-%2-%3")
+        .arg(m.captured(3), m.captured(2).rightJustified(2, '0'),
+             m.captured(1).rightJustified(2, '0'));
 }
 
 QString TrackKey(const SummaryRow& row) {
@@ -103,6 +118,18 @@ bool SummaryModel::ReplaceRow(SummaryRow row) {
         }
     }
     return false;
+}
+
+bool SummaryModel::KeepFiles(const std::vector<std::string>& files) {
+    const std::set<std::string> kept(files.begin(), files.end());
+    const auto gone = std::remove_if(own_.begin(), own_.end(), [&kept](const SummaryRow& row) {
+        return !kept.contains(row.File);
+    });
+    if (gone == own_.end())
+        return false;
+    own_.erase(gone, own_.end());
+    SetRows(std::move(own_));
+    return true;
 }
 
 void SummaryModel::SetSpeed(int tableRow) {
@@ -187,6 +214,8 @@ QVariant SummaryModel::data(const QModelIndex& index, int role) const {
             const double value = Display(row, column).toString().toDouble(&ok);
             return ok ? value : -1.0;
         }
+        if (column == Datum)
+            return DateSortKey(row.Datum);
         return Display(row, column);
     case kVerdictRole:
         return QString(ostiva::VerdictText(row.verdict));

@@ -28,7 +28,8 @@ class SummaryModel : public QAbstractTableModel {
         MaxSpeed,
         ColumnCount
     };
-    // Numbers for the numeric columns (a missing one sorts first), the text otherwise.
+    // Numbers for the numeric columns (a missing one sorts first), dates by year, month and day,
+    // the text otherwise.
     static constexpr int kSortRole = Qt::UserRole;
     // VerdictText() of the row, whatever the language.
     static constexpr int kVerdictRole = Qt::UserRole + 1;
@@ -44,6 +45,8 @@ class SummaryModel : public QAbstractTableModel {
     // Puts `row` (at its own speed) in place of the row of the same file; false when there is
     // none.
     bool ReplaceRow(ostiva::SummaryRow row);
+    // Drops the rows of files not among `files` (deleted or moved away); false when none was.
+    bool KeepFiles(const std::vector<std::string>& files);
     // -1: each profile's own speed; otherwise the index into the table speeds.
     void SetSpeed(int tableRow);
     int Speed() const { return speed_; }

@@ -30,6 +30,7 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -45,6 +46,23 @@ constexpr const char* kFilterVerdicts[] = {"", "outside", "within", "no assessme
 
 QMdiSubWindow* SubWindowOf(const QWidget* widget) {
     return widget ? qobject_cast<QMdiSubWindow*>(widget->parentWidget()) : nullptr;
+}
+
+// Why the export may not be written at `path`, or empty: it must not replace a profile of the
+// folder, under whatever name it is given, nor become one (a zq*.xml beside them).
+QString ProfileClash(const QString& path, const QString& directory) {
+    namespace fs = std::filesystem;
+    const fs::path target = path.toStdString();
+    std::error_code ec;
+    for (const std::string& name : ostiva::ListProfileFiles(directory.toStdString()))
+        if (fs::equivalent(target, fs::path(directory.toStdString()) / name, ec))
+            return "it is the profile " + QString::fromStdString(name);
+    const QFileInfo file(path);
+    if (file.fileName().startsWith("zq", Qt::CaseInsensitive) &&
+        file.fileName().endsWith(".xml", Qt::CaseInsensitive) &&
+        fs::equivalent(file.absolutePath().toStdString(), directory.toStdString(), ec))
+        return "it would be a profile of " + directory;
+    return {};
 }
 
 QString FolderName(QString directory) {
@@ -106,8 +124,6 @@ TSummaryForm::TSummaryForm(TProjectForm& project, QWidget* parent)
     connect(btnPrintPreview_, &QPushButton::clicked, this, &TSummaryForm::PrintPreview);
     connect(tblSummary_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { ShowProfile(proxy_->mapToSource(index).row()); });
-    projectModified_ = project.Modified;
-    connect(&project, &TProjectForm::StateChanged, this, &TSummaryForm::FollowProjectState);
     // Without its project the window has nothing left to show.
     connect(&project, &QObject::destroyed, this, [this] {
         if (QMdiSubWindow* window = SubWindowOf(this))
@@ -177,12 +193,12 @@ TSummaryForm* TSummaryForm::Open(QMdiArea* area, TProjectForm& project) {
     return form;
 }
 
-void TSummaryForm::RefreshAll(const QMdiArea* area, const TProjectForm* project) {
-    if (!area || !project)
+void TSummaryForm::RefreshAll(const QMdiArea* area, const QString& folder) {
+    if (!area || folder.isEmpty())
         return;
     for (QMdiSubWindow* window : area->subWindowList()) {
         auto* form = qobject_cast<TSummaryForm*>(window->widget());
-        if (form && form->Project() == project)
+        if (form && QDir(form->directory_) == QDir(folder))
             form->Refresh();
     }
 }
@@ -206,27 +222,39 @@ bool TSummaryForm::Refresh() {
             return false;
         }
     }
-    if (!rows)
+    if (!rows) {
+        // What was not read again stays, but a profile deleted or moved away meanwhile must
+        // not go on being shown, counted and exported.
+        if (model_->KeepFiles(names))
+            UpdateCounts();
         return false;
+    }
     model_->SetRows(std::move(*rows));
     UpdateCounts();
     return true;
 }
 
-void TSummaryForm::FollowProjectState() {
-    if (!project_)
-        return;
-    const bool wasModified = std::exchange(projectModified_, project_->Modified);
-    if (!wasModified || project_->Modified || project_->CurrentFile.isEmpty())
-        return;
-    // Saved or dropped: either way the file is what the table must show. One record, not the
-    // whole folder.
-    const QFileInfo file(project_->CurrentFile);
-    if (QDir(file.absolutePath()) != QDir(directory_))
-        return;
+void TSummaryForm::FollowSavesOf(QMdiArea* area, TProjectForm& project) {
+    connect(&project, &TProjectForm::StateChanged, area,
+            [area, form = &project, wasModified = project.Modified]() mutable {
+                // Saved or dropped, the edits are gone: the file is what the tables must show.
+                if (!std::exchange(wasModified, form->Modified) || form->Modified ||
+                    form->CurrentFile.isEmpty())
+                    return;
+                const QFileInfo file(form->CurrentFile);
+                for (QMdiSubWindow* window : area->subWindowList()) {
+                    auto* summary = qobject_cast<TSummaryForm*>(window->widget());
+                    if (summary && QDir(summary->directory_) == QDir(file.absolutePath()))
+                        summary->ReadProfileAgain(file.fileName());
+                }
+            });
+}
+
+void TSummaryForm::ReadProfileAgain(const QString& name) {
+    // One record, not the whole folder.
     try {
-        auto rows = ostiva::SummarizeProfiles(
-            directory_.toStdString(), {file.fileName().toStdString()}, "", App().LanguageFile());
+        auto rows = ostiva::SummarizeProfiles(directory_.toStdString(), {name.toStdString()}, "",
+                                              App().LanguageFile());
         if (rows && rows->size() == 1 && model_->ReplaceRow(std::move(rows->front())))
             UpdateCounts();
     } catch (const ostiva::IniError& e) {
@@ -285,6 +313,10 @@ void TSummaryForm::Export() {
     const QString path = Dialogs().SaveFile(this, spec);
     if (path.isEmpty())
         return;
+    if (const QString clash = ProfileClash(path, directory_); !clash.isEmpty()) {
+        ShowFileError(this, "Cannot write " + path + ": " + clash);
+        return;
+    }
     const bool json = path.endsWith(".json", Qt::CaseInsensitive);
     const auto& rows = model_->Rows();
     try {

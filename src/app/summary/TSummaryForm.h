@@ -21,15 +21,18 @@ class TSummaryForm : public QWidget {
     // The summary window of `project`, made and filled when there is none yet, brought to the
     // front and filled afresh otherwise. nullptr when the first filling was cancelled.
     static TSummaryForm* Open(QMdiArea* area, TProjectForm& project);
-    // Fills every summary window of `project` afresh (its profiles were added, removed or
-    // saved).
-    static void RefreshAll(const QMdiArea* area, const TProjectForm* project);
+    // Fills every summary window of `folder` afresh (its profiles were added or removed), from
+    // whichever project window on that folder it was opened.
+    static void RefreshAll(const QMdiArea* area, const QString& folder);
+    // From now on, whenever `project` saves its profile or drops its edits, every summary
+    // window of the folder in `area` reads that profile again.
+    static void FollowSavesOf(QMdiArea* area, TProjectForm& project);
 
     TProjectForm* Project() const { return project_; }
     const SummaryModel& Model() const { return *model_; }
 
     // Reads the folder's profiles again, with a progress box ("SummaryProgress") and Cancel;
-    // false when cancelled (the table keeps what it showed).
+    // false when cancelled (the table keeps what it showed of the profiles still there).
     bool Refresh();
     // Shows the profile of the table's row in the project window, as a click on its entry of
     // the profile list does (the save question included).
@@ -47,12 +50,10 @@ class TSummaryForm : public QWidget {
     void SpeedChanged();
     void FilterChanged();
     void UpdateCounts();
-    // Reads the project window's shown profile again once its edits were saved or dropped.
-    void FollowProjectState();
+    void ReadProfileAgain(const QString& name);
 
     QPointer<TProjectForm> project_;
     QString directory_;
-    bool projectModified_ = false;
     SummaryModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QComboBox* cbxSpeed_ = nullptr;

@@ -210,8 +210,17 @@ TEST_F(ChartReadoutTest, DraggedRectangleZoomsAndEscapeOrDoubleClickRestoreTheKi
     ASSERT_EQ(chart.ShownOffRangeMarks().size(), 1);
     EXPECT_DOUBLE_EQ(chart.ShownOffRangeMarks()[0].mark.y, 1.5);
 
+    // The cursor rests a sixth of the way across the zoomed -200..100 mm while Escape restores
+    // -500..500: the readout now reads a sixth of the way across that, about -333 mm.
+    QTest::mouseMove(chart.viewport(), At(-150, 0));
+    ASSERT_TRUE(readout->isVisible());
     QTest::keyClick(&chart, Qt::Key_Escape);
     expectKindsAxes();
+    ASSERT_TRUE(readout->isVisible());
+    const QString first = readout->text().split('\n').value(0);
+    const QRegularExpression position("^x = (-?[0-9]+\\.[0-9]) mm$");
+    ASSERT_TRUE(position.match(first).hasMatch()) << first.toStdString();
+    EXPECT_NEAR(position.match(first).captured(1).toDouble(), -1000.0 / 3, 3);
 
     zoom();
     ASSERT_TRUE(chart.IsZoomed());

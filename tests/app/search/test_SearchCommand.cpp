@@ -2,6 +2,7 @@
 // their names, the note that the list is narrowed, and one box for the profiles that could
 // not be read.
 #include "TestSupport.h"
+#include "app/common/AppContext.h"
 #include "app/project/TFileListBox.h"
 #include "app/project/TProjectForm.h"
 #include "app/search/ProfileSearchCommand.h"
@@ -96,6 +97,22 @@ TEST_F(SearchCommandTest, ListShowsExactlyTheProfilesFoundWhateverTheirNames) {
     EXPECT_EQ(dialogs.Texts("Information"), QStringList{"none: Operator:=nobody "});
     EXPECT_EQ(form->FileListBox1->count(), 9);
     EXPECT_FALSE(Note()->isVisible());
+}
+
+TEST_F(SearchCommandTest, NoteAndUnreadableBoxSpeakTheLanguageOfTheProgram) {
+    App().LanguageCode = "NL";
+    OperatorSearchForm dutch;
+    WriteProfile("zq1.xml", "Jan");
+    WriteProfile("zq2.xml", "Piet");
+    ostiva::testdata::WriteFileBytes((dir + "zq3_empty.xml").toStdString(), "");
+    form = TProjectForm::OpenProject(&area, dir + "zq1.xml");
+    ASSERT_NE(form, nullptr);
+    RunProfileSearch(&area, dutch, *form, "geen:");
+    EXPECT_EQ(Note()->text(), "1 van 3 profielen (zoekopdracht)");
+    ASSERT_EQ(dialogs.Texts("Error").size(), 1);
+    EXPECT_TRUE(
+        dialogs.Texts("Error")[0].startsWith("Deze profielen konden niet worden gelezen en blijven "
+                                             "buiten de zoekopdracht:\nzq3_empty.xml: "));
 }
 
 TEST_F(SearchCommandTest, UnreadableProfilesAreNamedInOneBoxAfterTheSearchAndNeverFound) {

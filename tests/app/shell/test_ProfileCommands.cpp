@@ -305,6 +305,26 @@ TEST_F(ProfileCommandsTest, CopyToMovesTheListedProfilesAfterTheirEditsAndListsT
     EXPECT_FALSE(window->Modified);
 }
 
+TEST_F(ProfileCommandsTest, CopyToSpeaksTheLanguageOfTheProgram) {
+    folder.WriteSetting("Software", "Language", "DE");
+    const QString project = folder.MakeProject("job", 2);
+    CreateShown();
+    TProjectForm* window = Open(project + "zq0001.xml");
+    ASSERT_NE(window, nullptr);
+    // A "%" in the folder's name is not taken for a text to fill in.
+    const QString target = folder.MakeDirectory("%2 archiv");
+    dialogs.OkCancelAnswers << true;
+    dialogs.FileAnswers << target + "Verzeichnis";
+    Action("actProfileCopyTo")->trigger();
+    const QString shown = folder.Path() + "/%2 archiv";
+    EXPECT_EQ(
+        dialogs.Texts("OkCancel"),
+        QStringList{"2 Profile nach " + shown + " verschieben? Sie verlassen dieses Projekt."});
+    EXPECT_EQ(dialogs.Texts("Information"),
+              QStringList{"2 Profile nach " + shown + " verschoben."});
+    EXPECT_EQ(FilesIn(target), (QStringList{"zq0001.xml", "zq0002.xml"}));
+}
+
 TEST_F(ProfileCommandsTest, CopyToItsOwnFolderReportsEveryProfileAndMovesNothing) {
     const QString project = folder.MakeProject("job", 3);
     const QByteArray first = FileBytes(project + "zq0001.xml");

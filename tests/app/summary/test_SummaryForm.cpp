@@ -12,17 +12,28 @@
 #include "app/summary/TSummaryForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTimer>
+#include <atomic>
+#include <condition_variable>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +56,38 @@ void WriteFlatProfile(const QString& path, const QString& track, const QString& 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text.toUtf8());
 }
+
+// Another program's save of one profile, under way: the locked journal of its rewrite keeps
+// every reader of that profile waiting, so a summary's progress box shows and the user's
+// Cancel comes while the summary is being filled. Ends at the latest after 30 s.
+class HeldSave {
+  public:
+    explicit HeldSave(const QString& profile) {
+        const QFileInfo info(profile);
+        const QString journal = info.absolutePath() + "/." + info.fileName() + ".ostiva-journal";
+        QFile(journal).open(QIODevice::WriteOnly); // empty: nothing to restore
+        fd_ = open(journal.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+        EXPECT_EQ(flock(fd_, LOCK_EX), 0);
+        watchdog_ = std::jthread([this](std::stop_token stop) {
+            std::mutex mutex;
+            std::unique_lock lock(mutex);
+            std::condition_variable_any().wait_for(lock, stop, std::chrono::seconds(30),
+                                                   [] { return false; });
+            Release();
+        });
+    }
+    ~HeldSave() { Release(); }
+    HeldSave(const HeldSave&) = delete;
+    HeldSave& operator=(const HeldSave&) = delete;
+    void Release() {
+        if (const int fd = fd_.exchange(-1); fd >= 0)
+            close(fd);
+    }
+
+  private:
+    std::atomic<int> fd_{-1};
+    std::jthread watchdog_;
+};
 
 class SummaryFormTest : public ::testing::Test {
   protected:
@@ -95,6 +138,27 @@ class SummaryFormTest : public ::testing::Test {
         QFile file(out);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return file.readAll();
+    }
+    // Runs `command` while a save holds `profile` up, and clicks Cancel in the summary's progress
+    // box once it shows; true when it did.
+    static bool CancelWhenShown(const QString& profile, const std::function<void()>& command) {
+        HeldSave save(profile);
+        bool cancelled = false;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QProgressDialog*>(widget);
+                if (!box || box->objectName() != "SummaryProgress" || !box->isVisible())
+                    continue;
+                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+                cancelled = box->wasCanceled();
+                user.stop();
+                save.Release();
+            }
+        });
+        user.start(0);
+        command();
+        return cancelled;
     }
     static QByteArray Bytes(const QString& path) {
         QFile file(path);
@@ -211,6 +275,31 @@ TEST_F(SummaryFormTest, ExportWritesTheCommandLinesBytes) {
     EXPECT_TRUE(dialogs.Texts("Error").isEmpty());
 }
 
+TEST_F(SummaryFormTest, ExportNeitherReplacesNorBecomesAProfile) {
+    const QString other = folder.MakeDirectory("elsewhere");
+    ASSERT_TRUE(QFile::link(dir + "zq_c.xml", other + "link.csv"));
+    const QByteArray b = Bytes(dir + "zq_b.xml"), c = Bytes(dir + "zq_c.xml");
+    // The file dialog has asked about replacing an existing file already.
+    dialogs.FileAnswers << dir + "zq_b.xml" << other + "link.csv" << dir + "ZQ_new.XML"
+                        << other + "../night/zq_sum.xml";
+    for (int i = 0; i < 4; ++i)
+        summary->Export();
+    EXPECT_EQ(Bytes(dir + "zq_b.xml"), b);
+    EXPECT_EQ(Bytes(dir + "zq_c.xml"), c);
+    EXPECT_EQ(FilesIn(dir),
+              (QStringList{"zq_a.xml", "zq_b.xml", "zq_c.xml", "zq_d.xml", "zq_e.xml"}));
+    EXPECT_EQ(dialogs.Texts("Error"),
+              (QStringList{"Cannot write " + dir + "zq_b.xml: it is the profile zq_b.xml",
+                           "Cannot write " + other + "link.csv: it is the profile zq_c.xml",
+                           "Cannot write " + dir + "ZQ_new.XML: it would be a profile of " + dir,
+                           "Cannot write " + other +
+                               "../night/zq_sum.xml: it would be a profile of " + dir}));
+    // Beside the profiles under another name it is written.
+    dialogs.FileAnswers << dir + "summary.xml";
+    summary->Export();
+    EXPECT_TRUE(Bytes(dir + "summary.xml").startsWith("File,LasNr,"));
+}
+
 TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
     QTest::keyClicks(project->findChild<QLineEdit*>("Edit12"), "X"); // the weld number
@@ -227,9 +316,77 @@ TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
 }
 
+TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteInAnotherWindowOnItsFolder) {
+    dialogs.FileAnswers << dir + "zq_d.xml";
+    Action("actProjectOpen")->trigger();
+    TProjectForm* second = main->ActiveProjectForm();
+    ASSERT_NE(second, project);
+    ASSERT_EQ(second->CurrentFile, dir + "zq_d.xml");
+    QTest::keyClicks(second->findChild<QLineEdit*>("Edit12"), "X");
+    Action("actProfileSave")->trigger();
+    EXPECT_EQ(Column(SummaryModel::LasNr), (QStringList{"L1", "L1", "L2", "XL2", "L3"}));
+    dialogs.OkCancelAnswers << true;
+    Action("actProfileDelete")->trigger();
+    EXPECT_FALSE(QFile::exists(dir + "zq_d.xml"));
+    EXPECT_EQ(Column(SummaryModel::File),
+              (QStringList{"zq_a.xml", "zq_b.xml", "zq_c.xml", "zq_e.xml"}));
+    EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
+}
+
+TEST_F(SummaryFormTest, CancelledFillingLeavesAUsableTableWithoutVanishedProfiles) {
+    const QByteArray held = Bytes(dir + "zq_c.xml");
+    auto* window = qobject_cast<QMdiSubWindow*>(summary->parentWidget());
+    // Delete a (the shown profile); the refresh is cancelled while it waits for c.
+    main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
+    dialogs.OkCancelAnswers << true;
+    ASSERT_TRUE(CancelWhenShown(dir + "zq_c.xml", [this] {
+        Action("actProfileDelete")->trigger();
+    })) << "the progress box never showed";
+    EXPECT_FALSE(QFile::exists(dir + "zq_a.xml"));
+    EXPECT_EQ(Bytes(dir + "zq_c.xml"), held);
+    // The deleted profile is gone from the table and its counts; the others keep their rows.
+    EXPECT_EQ(Column(SummaryModel::File),
+              (QStringList{"zq_b.xml", "zq_c.xml", "zq_d.xml", "zq_e.xml"}));
+    EXPECT_EQ(Column(SummaryModel::QI), (QStringList{"1.20", "0.50", "0.75", ""}));
+    EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
+    // Still usable: 120 km/h for all, then closed.
+    Choose("cbxSpeed", 5);
+    EXPECT_EQ(Counts(), "1 outside, 3 within, 0 no assessment of 4");
+    EXPECT_TRUE(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->MdiArea()->findChild<TSummaryForm*>(), nullptr);
+
+    // A first filling cancelled opens no window, and the project window stays in charge.
+    main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
+    EXPECT_TRUE(CancelWhenShown(dir + "zq_d.xml", [this] { Action("actSummary")->trigger(); }));
+    EXPECT_EQ(main->MdiArea()->findChild<TSummaryForm*>(), nullptr);
+    EXPECT_EQ(main->ActiveProjectForm(), project);
+    EXPECT_TRUE(dialogs.Texts("Error").isEmpty());
+}
+
 } // namespace
 
 namespace {
+
+TEST(SummaryModelTest, DatesSortByYearMonthAndDay) {
+    std::vector<ostiva::SummaryRow> rows(5);
+    const char* dates[] = {"02-03-2026", "27-01-2026", "15-12-2025", "3-2-2026", "unknown"};
+    for (int i = 0; i < 5; ++i) {
+        rows[i].File = "zq" + std::to_string(i) + ".xml";
+        rows[i].Datum = dates[i];
+    }
+    SummaryModel model;
+    model.SetRows(std::move(rows));
+    QSortFilterProxyModel sorted;
+    sorted.setSourceModel(&model);
+    sorted.setSortRole(SummaryModel::kSortRole);
+    sorted.sort(SummaryModel::Datum);
+    QStringList order;
+    for (int row = 0; row < 5; ++row)
+        order << sorted.index(row, SummaryModel::Datum).data().toString();
+    EXPECT_EQ(order,
+              (QStringList{"15-12-2025", "27-01-2026", "3-2-2026", "02-03-2026", "unknown"}));
+}
 
 TEST(SummaryPagesTest, EveryPageHasTheHeaderRowAndItsNumber) {
     QStandardItemModel table(70, 13);
