@@ -278,6 +278,15 @@ QString QtDialogs::SaveFile(QWidget* parent, const FileDialogSpec& spec) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!spec.filter.trimmed().isEmpty())
         dialog.setNameFilter(ToQtFilter(spec.filter));
+    // A name typed without an extension takes the chosen type's: "night" saved as JSON becomes
+    // "night.json", not a file whose missing extension leaves its type to a guess. The dialog
+    // adds it itself, so that its question before replacing a file asks about that name.
+    const auto followFilter = [&dialog](const QString& filter) {
+        static const QRegularExpression firstSuffix(R"(\*\.([A-Za-z0-9]+))");
+        dialog.setDefaultSuffix(firstSuffix.match(filter).captured(1));
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    followFilter(dialog.selectedNameFilter());
     if (!spec.fileName.isEmpty())
         dialog.selectFile(spec.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
