@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <stdexcept>
@@ -108,6 +110,32 @@ TEST(ParseValueList, MarkupListsTakeCrAsALineEnd) {
             EXPECT_EQ(decoded[i + 1], c.decoded[i]) << c.text << " value " << i + 1;
         }
         EXPECT_EQ(std::signbit(markup[2]), std::signbit(c.markup[1])) << c.text;
+    }
+}
+
+TEST(ParseValueList, AMarkupListReadsAsItsNormalisedText) {
+    // Random lists of number characters, separators and junk: read as they stand in the file,
+    // they give the values their text gives once CR LF and CR are line feeds.
+    std::mt19937 random(7);
+    const std::string alphabet = "0123456789-+.eE \t\r\nx";
+    for (int n = 0; n < 20000; ++n) {
+        std::string markup, text;
+        for (int i = int(random() % 60); i > 0; --i)
+            markup += alphabet[random() % alphabet.size()];
+        for (std::size_t i = 0; i < markup.size(); ++i) {
+            text += markup[i] == '\r' ? '\n' : markup[i];
+            if (markup[i] == '\r' && i + 1 < markup.size() && markup[i + 1] == '\n')
+                ++i;
+        }
+        ProfileArray fromMarkup{}, fromText{};
+        fromMarkup.fill(7);
+        fromText.fill(7);
+        ASSERT_EQ(ParseValueListMarkup(markup, fromMarkup), ParseValueList(text, fromText))
+            << markup;
+        for (std::size_t k = 0; k < fromText.size(); ++k)
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(fromMarkup[k]),
+                      std::bit_cast<std::uint64_t>(fromText[k]))
+                << markup;
     }
 }
 
