@@ -195,6 +195,11 @@ TEST_F(SummaryFormTest, RowsAtOwnAndTableSpeedWithCountsFilterAndMarks) {
     EXPECT_EQ(colour(1, SummaryModel::QI), colour(1, SummaryModel::Verdict));
     EXPECT_NE(colour(0, SummaryModel::QI), colour(1, SummaryModel::QI));
     EXPECT_NE(colour(0, SummaryModel::Verdict), colour(1, SummaryModel::Verdict));
+    // Within green, outside red, no assessment neither.
+    EXPECT_GT(colour(0, SummaryModel::Verdict).green(), colour(0, SummaryModel::Verdict).red());
+    EXPECT_GT(colour(1, SummaryModel::Verdict).red(), colour(1, SummaryModel::Verdict).green());
+    EXPECT_NE(colour(4, SummaryModel::Verdict), colour(0, SummaryModel::Verdict));
+    EXPECT_NE(colour(4, SummaryModel::Verdict), colour(1, SummaryModel::Verdict));
 
     // Track 2 holds 80 and 160: both its rows are marked, the others not, whatever speed the
     // table shows.
@@ -368,24 +373,47 @@ TEST_F(SummaryFormTest, CancelledFillingLeavesAUsableTableWithoutVanishedProfile
 
 namespace {
 
-TEST(SummaryModelTest, DatesSortByYearMonthAndDay) {
+TEST(SummaryModelTest, ColumnsSortByWhatTheirTextsMean) {
+    // Dates day-month-year by year, month, day; indices and speeds by value, a missing one
+    // first. The rows as a table: date, QI, speed.
+    const char* const table[5][3] = {{"02-03-2026", " 2.27", "80"},
+                                     {"27-01-2026", "10.50", "160"},
+                                     {"15-12-2025", " 0.54", "40"},
+                                     {"3-2-2026", "", "100"},
+                                     {"unknown", " 1.00", ""}};
     std::vector<ostiva::SummaryRow> rows(5);
-    const char* dates[] = {"02-03-2026", "27-01-2026", "15-12-2025", "3-2-2026", "unknown"};
     for (int i = 0; i < 5; ++i) {
         rows[i].File = "zq" + std::to_string(i) + ".xml";
-        rows[i].Datum = dates[i];
+        rows[i].Datum = table[i][0];
+        rows[i].QI = table[i][1];
+        rows[i].Snelheid = table[i][2];
+        rows[i].Plaats = "Ut"; // one track stored at five speeds
     }
+    rows[1].error = "XMLFile zq1.xml load error: File was not found";
     SummaryModel model;
     model.SetRows(std::move(rows));
     QSortFilterProxyModel sorted;
     sorted.setSourceModel(&model);
     sorted.setSortRole(SummaryModel::kSortRole);
-    sorted.sort(SummaryModel::Datum);
-    QStringList order;
-    for (int row = 0; row < 5; ++row)
-        order << sorted.index(row, SummaryModel::Datum).data().toString();
-    EXPECT_EQ(order,
-              (QStringList{"15-12-2025", "27-01-2026", "3-2-2026", "02-03-2026", "unknown"}));
+    const QList<std::pair<int, QStringList>> expected = {
+        {SummaryModel::Datum, {"15-12-2025", "27-01-2026", "3-2-2026", "02-03-2026", "unknown"}},
+        {SummaryModel::QI, {"", "0.54", "1.00", "2.27", "10.50"}},
+        {SummaryModel::Snelheid, {"", "40", "80", "100", "160"}}};
+    for (const auto& [column, order] : expected) {
+        sorted.sort(column);
+        QStringList shown;
+        for (int row = 0; row < 5; ++row)
+            shown << sorted.index(row, column).data().toString();
+        EXPECT_EQ(shown, order) << column;
+    }
+    // The mark lists the stored speeds from the lowest; a row that could not be read tells why.
+    EXPECT_TRUE(model.index(0, SummaryModel::Snelheid)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .endsWith(": 40, 80, 100, 160 km/h"));
+    EXPECT_EQ(model.index(1, SummaryModel::File).data(Qt::ToolTipRole).toString(),
+              "XMLFile zq1.xml load error: File was not found");
+    EXPECT_TRUE(model.index(0, SummaryModel::File).data(Qt::ToolTipRole).isNull());
 }
 
 TEST(SummaryPagesTest, EveryPageHasTheHeaderRowAndItsNumber) {
