@@ -261,6 +261,30 @@ TEST_F(SummaryFormTest, DoubleClickShowsTheProfileAfterTheSaveQuestion) {
     ASSERT_EQ(dialogs.Texts("YesNo").size(), 1);
     EXPECT_TRUE(dialogs.Texts("YesNo")[0].contains("zq_d.xml"));
     EXPECT_EQ(project->CurrentFile, dir + "zq_a.xml");
+
+    // A search narrowed the list to a: the profile asked for is shown all the same.
+    project->FileListBox1->ShowOnly({"zq_a.xml"});
+    DoubleClick(2); // zq_c.xml
+    EXPECT_EQ(project->CurrentFile, dir + "zq_c.xml");
+    EXPECT_EQ(project->FileListBox1->SelectedEntry(), "zq_c.xml");
+}
+
+TEST_F(SummaryFormTest, OneSummaryAProjectThatGoesWithIt) {
+    const auto summaries = [this] {
+        int count = 0;
+        for (QMdiSubWindow* window : main->MdiArea()->subWindowList())
+            count += qobject_cast<TSummaryForm*>(window->widget()) != nullptr;
+        return count;
+    };
+    Action("actSummary")->trigger(); // from the summary itself: its project's again
+    main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
+    Action("actSummary")->trigger();
+    EXPECT_EQ(summaries(), 1);
+    EXPECT_EQ(main->MdiArea()->activeSubWindow()->widget(), summary);
+
+    qobject_cast<QMdiSubWindow*>(project->parentWidget())->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(summaries(), 0);
 }
 
 TEST_F(SummaryFormTest, ExportWritesTheCommandLinesBytes) {
