@@ -90,7 +90,7 @@ class HeldSave {
 };
 
 class SummaryFormTest : public ::testing::Test {
-  protected:
+  public: // shared with the helpers of the tests below
     void SetUp() override {
         // Track 1 at 120 km/h; track 2 stored at 80 and at 160; track 3 at 90, outside the table.
         WriteFlatProfile(dir + "zq_a.xml", "1", "120", "0.1", "0.2"); // 0.60 0.40 within, 200
@@ -329,20 +329,26 @@ TEST_F(SummaryFormTest, ExportNeitherReplacesNorBecomesAProfile) {
     EXPECT_TRUE(Bytes(dir + "summary.xml").startsWith("File,LasNr,"));
 }
 
+// Types "X" before the weld number shown in `form`, saves, then deletes that profile: the
+// summary shows the saved number, then drops the row and counts again.
+void SaveAndDelete(SummaryFormTest& t, TProjectForm* form, int row, const QString& file) {
+    QTest::keyClicks(form->findChild<QLineEdit*>("Edit12"), "X"); // the weld number
+    ASSERT_TRUE(form->Modified);
+    const QString saved = "X" + t.Column(SummaryModel::LasNr).value(row);
+    t.Action("actProfileSave")->trigger();
+    EXPECT_EQ(t.Column(SummaryModel::LasNr).value(row), saved);
+    t.dialogs.OkCancelAnswers << true;
+    t.Action("actProfileDelete")->trigger();
+    EXPECT_FALSE(QFile::exists(t.dir + file));
+    QStringList left{"zq_a.xml", "zq_b.xml", "zq_c.xml", "zq_d.xml", "zq_e.xml"};
+    left.removeOne(file);
+    EXPECT_EQ(t.Column(SummaryModel::File), left);
+    EXPECT_EQ(t.Counts(), "1 outside, 2 within, 1 no assessment of 4");
+}
+
 TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteOfItsProject) {
     main->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(project->parentWidget()));
-    QTest::keyClicks(project->findChild<QLineEdit*>("Edit12"), "X"); // the weld number
-    ASSERT_TRUE(project->Modified);
-    EXPECT_EQ(Column(SummaryModel::LasNr).value(0), "L1") << "not saved yet";
-    Action("actProfileSave")->trigger();
-    EXPECT_EQ(Column(SummaryModel::LasNr).value(0), "XL1"); // typed where the cursor stood
-
-    dialogs.OkCancelAnswers << true;
-    Action("actProfileDelete")->trigger();
-    EXPECT_FALSE(QFile::exists(dir + "zq_a.xml"));
-    EXPECT_EQ(Column(SummaryModel::File),
-              (QStringList{"zq_b.xml", "zq_c.xml", "zq_d.xml", "zq_e.xml"}));
-    EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
+    SaveAndDelete(*this, project, 0, "zq_a.xml");
 }
 
 TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteInAnotherWindowOnItsFolder) {
@@ -351,15 +357,7 @@ TEST_F(SummaryFormTest, TableFollowsSaveAndDeleteInAnotherWindowOnItsFolder) {
     TProjectForm* second = main->ActiveProjectForm();
     ASSERT_NE(second, project);
     ASSERT_EQ(second->CurrentFile, dir + "zq_d.xml");
-    QTest::keyClicks(second->findChild<QLineEdit*>("Edit12"), "X");
-    Action("actProfileSave")->trigger();
-    EXPECT_EQ(Column(SummaryModel::LasNr), (QStringList{"L1", "L1", "L2", "XL2", "L3"}));
-    dialogs.OkCancelAnswers << true;
-    Action("actProfileDelete")->trigger();
-    EXPECT_FALSE(QFile::exists(dir + "zq_d.xml"));
-    EXPECT_EQ(Column(SummaryModel::File),
-              (QStringList{"zq_a.xml", "zq_b.xml", "zq_c.xml", "zq_e.xml"}));
-    EXPECT_EQ(Counts(), "1 outside, 2 within, 1 no assessment of 4");
+    SaveAndDelete(*this, second, 3, "zq_d.xml");
 }
 
 TEST_F(SummaryFormTest, CancelledFillingLeavesAUsableTableWithoutVanishedProfiles) {
