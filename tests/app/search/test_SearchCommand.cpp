@@ -147,6 +147,16 @@ TEST_F(SearchCommandTest, UnreadableProfilesAreNamedInOneBoxAfterTheSearchAndNev
     EXPECT_EQ(dialogs.Messages[1].text, "none: Operator:=nobody ");
     EXPECT_EQ(dialogs.Messages[2].text, dialogs.Messages[0].text);
     EXPECT_EQ(form->FileListBox1->count(), 5);
+
+    // Twenty-three unreadable: twenty named, the rest counted, so the box keeps its OK button.
+    for (int i = 0; i < 21; ++i)
+        ostiva::testdata::WriteFileBytes(
+            (dir + QString("zq6_%1.xml").arg(i, 2, 10, QChar('0'))).toStdString(), "");
+    RunProfileSearch(&area, search, *form, "none:");
+    const QStringList many = dialogs.Messages.last().text.split('\n');
+    ASSERT_EQ(many.size(), 22);
+    EXPECT_TRUE(many[20].startsWith("zq6_17.xml: ")) << many[20].toStdString();
+    EXPECT_EQ(many[21], "... and 3 more.");
 }
 
 } // namespace
