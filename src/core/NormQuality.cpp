@@ -25,24 +25,11 @@ namespace {
 
 constexpr const char* kDivisionByZero = "Floating point division by zero";
 constexpr const char* kInvalidOperation = "Invalid floating point operation";
-constexpr const char* kOverflow = "Floating point overflow";
 
 const SpeedLimit* FindSpeed(int v) {
     const auto it = std::find_if(kSpeedTable.begin(), kSpeedTable.end(),
                                  [v](const SpeedLimit& row) { return row.speed == v; });
     return it == kSpeedTable.end() ? nullptr : &*it;
-}
-
-// Our arithmetic does not trap, so a value that left the finite range is reported the way
-// a trapping unit would have: finite inputs can only get there by overflowing.
-[[noreturn]] void ThrowNotFinite(double value) {
-    throw FloatingPointError(std::isnan(value) ? kInvalidOperation : kOverflow);
-}
-
-// Called for every sample: the test stays inline, the throw out of the way.
-inline void RequireFinite(double value) {
-    if (!std::isfinite(value)) [[unlikely]]
-        ThrowNotFinite(value);
 }
 
 // numerator / divisor, reporting a zero divisor as the trapping unit would.

@@ -58,7 +58,6 @@ struct ProfileDocument::Impl {
     // Every element in document order, gathered on the first search: a record looks up a
     // dozen elements, and walking the tree for each costs more than the parse itself.
     std::vector<pugi::xml_node> elements;
-    bool indexed = false;
     bool loaded = false;
     // Written values by the node or attribute they belong to.
     std::map<const void*, Edit> edits;
@@ -167,7 +166,7 @@ pugi::xml_node ProfileDocument::FindElement(const std::string& name) {
     Impl& d = *impl_;
     if (d.currentNode && EqualsIgnoringCase(d.currentNode.name(), name))
         return d.currentNode;
-    if (!d.indexed) {
+    if (d.elements.empty()) {
         // Depth-first in document order without recursion: files may nest arbitrarily deep.
         const pugi::xml_node root = d.doc.document_element();
         for (pugi::xml_node n = root; n;) {
@@ -181,7 +180,6 @@ pugi::xml_node ProfileDocument::FindElement(const std::string& name) {
                 n = n.parent();
             n = n == root ? pugi::xml_node() : n.next_sibling();
         }
-        d.indexed = true;
     }
     d.currentNode = pugi::xml_node();
     for (const pugi::xml_node& element : d.elements)

@@ -28,13 +28,11 @@ void StoreCorrugation(const Corrugation& c, std::string& ga, std::string& gg, st
 // no samples, though its words are read as zeros: a missing or empty element reads "not found",
 // whose "found" would count as one.
 int ReadSamples(ProfileDocument& document, const std::string& element, ProfileArray& samples) {
-    if (const auto markup = document.ElementMarkup(element)) {
-        const int stored = ParseValueListMarkup(*markup, samples);
-        return markup->find_first_of("0123456789") == std::string_view::npos ? 0 : stored;
-    }
-    const std::string list = document.GetElementText(element);
-    const int stored = ParseValueList(list, samples);
-    return list.find_first_of("0123456789") == std::string::npos ? 0 : stored;
+    const std::optional<std::string_view> markup = document.ElementMarkup(element);
+    const std::string decoded = markup ? std::string() : document.GetElementText(element);
+    const std::string_view list = markup ? *markup : std::string_view(decoded);
+    const int stored = markup ? ParseValueListMarkup(list, samples) : ParseValueList(list, samples);
+    return list.find_first_of("0123456789") == std::string_view::npos ? 0 : stored;
 }
 
 } // namespace

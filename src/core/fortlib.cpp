@@ -23,6 +23,11 @@ void RequireCurve(std::span<const double> curve, const char* what) {
 
 } // namespace
 
+void ThrowNotFinite(double value) {
+    throw FloatingPointError(std::isnan(value) ? "Invalid floating point operation"
+                                               : "Floating point overflow");
+}
+
 namespace {
 
 // Calls visit(token) for every non-empty run of characters between separators, as views into
@@ -151,16 +156,8 @@ Corrugation CorrugationParameters(std::span<const double> v, std::string_view up
                                   std::string_view lowerLimit) {
     RequireCurve(v, "band");
     // A NaN would stall the half-wave scan below; infinities cannot give finite results.
-    // Looked at closely only when some sample is not finite at all.
-    bool allFinite = true;
     for (std::size_t j = 0; j <= kCurveLast; ++j)
-        allFinite &= std::isfinite(v[j]);
-    for (std::size_t j = 0; !allFinite && j <= kCurveLast; ++j) {
-        if (std::isnan(v[j]))
-            throw FloatingPointError("Invalid floating point operation");
-        if (std::isinf(v[j]))
-            throw FloatingPointError("Floating point overflow");
-    }
+        RequireFinite(v[j]);
 
     // Extremes kept as values, not as positions: comparing each sample with the value a
     // position points to would make every step wait for the load of the step before.

@@ -2,6 +2,7 @@
 // Numeric routines: sample lists, moving-average trends and the corrugation parameters
 // of a short-wave band. Pure functions, no state, no file access.
 #include <array>
+#include <cmath>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,15 @@ class FloatingPointError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// Our arithmetic does not trap, so a value that left the finite range is reported the way a
+// trapping unit would have: "Invalid floating point operation" for NaN, "Floating point
+// overflow" for an infinity. The test stays inline for loops over samples, the throw out of it.
+[[noreturn]] void ThrowNotFinite(double value);
+inline void RequireFinite(double value) {
+    if (!std::isfinite(value)) [[unlikely]]
+        ThrowNotFinite(value);
+}
 
 // Splits `text` at any of `separators`; runs of separators give no empty tokens.
 std::vector<std::string> SplitTokens(std::string_view text, std::string_view separators);
