@@ -157,18 +157,10 @@ std::string DecimalLimit(const std::string& text, const std::string& option) {
 // The table must not replace a profile of the folder, nor become one (a zq*.xml beside them),
 // under whatever name the folder or the file is given.
 void RefuseToNameProfile(const std::string& output, const std::string& directory) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (const std::string& name : ListProfileFiles(directory))
-        if (fs::equivalent(output, (fs::path(directory) / name), ec))
-            throw UsageError{"-o " + output + " names the profile " + name};
-    const fs::path path(output);
-    std::string lower = path.filename().string();
-    for (char& c : lower)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    if (lower.size() >= 6 && lower.starts_with("zq") && lower.ends_with(".xml") &&
-        fs::equivalent(parent, directory, ec))
+    const ProfileClash clash = ClashWithProfiles(output, directory);
+    if (!clash.replaced.empty())
+        throw UsageError{"-o " + output + " names the profile " + clash.replaced};
+    if (clash.becomesProfile)
         throw UsageError{"-o " + output + " would be a profile of " + directory};
 }
 

@@ -188,4 +188,20 @@ std::vector<std::string> ListProfileFiles(const std::string& directory) {
     return names;
 }
 
+ProfileClash ClashWithProfiles(const std::string& path, const std::string& directory) {
+    namespace fs = std::filesystem;
+    ProfileClash clash;
+    std::error_code ec;
+    for (const std::string& name : ListProfileFiles(directory))
+        if (fs::equivalent(path, fs::path(directory) / name, ec)) {
+            clash.replaced = name;
+            return clash;
+        }
+    const fs::path target(path);
+    const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    clash.becomesProfile =
+        IsProfileName(target.filename().string()) && fs::equivalent(parent, directory, ec);
+    return clash;
+}
+
 } // namespace ostiva

@@ -93,4 +93,13 @@ std::optional<SearchResult> SearchProfiles(const std::string& directory,
 // them) count; a directory that cannot be read lists nothing.
 std::vector<std::string> ListProfileFiles(const std::string& directory);
 
+// What writing a file at `path` would do to the profiles of `directory`: replace one of them
+// (its name in `replaced`, under whatever name or link `path` reaches it), or add a file the
+// project would read as one (a zq*.xml beside them).
+struct ProfileClash {
+    std::string replaced;
+    bool becomesProfile = false;
+};
+ProfileClash ClashWithProfiles(const std::string& path, const std::string& directory);
+
 } // namespace ostiva

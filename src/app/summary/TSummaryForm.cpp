@@ -30,7 +30,6 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -51,16 +50,11 @@ QMdiSubWindow* SubWindowOf(const QWidget* widget) {
 // Why the export may not be written at `path`, or empty: it must not replace a profile of the
 // folder, under whatever name it is given, nor become one (a zq*.xml beside them).
 QString ProfileClash(const QString& path, const QString& directory) {
-    namespace fs = std::filesystem;
-    const fs::path target = path.toStdString();
-    std::error_code ec;
-    for (const std::string& name : ostiva::ListProfileFiles(directory.toStdString()))
-        if (fs::equivalent(target, fs::path(directory.toStdString()) / name, ec))
-            return "it is the profile " + QString::fromStdString(name);
-    const QFileInfo file(path);
-    if (file.fileName().startsWith("zq", Qt::CaseInsensitive) &&
-        file.fileName().endsWith(".xml", Qt::CaseInsensitive) &&
-        fs::equivalent(file.absolutePath().toStdString(), directory.toStdString(), ec))
+    const ostiva::ProfileClash clash =
+        ostiva::ClashWithProfiles(path.toStdString(), directory.toStdString());
+    if (!clash.replaced.empty())
+        return "it is the profile " + QString::fromStdString(clash.replaced);
+    if (clash.becomesProfile)
         return "it would be a profile of " + directory;
     return {};
 }
