@@ -187,14 +187,21 @@ TSummaryForm* TSummaryForm::Open(QMdiArea* area, TProjectForm& project) {
     return form;
 }
 
-void TSummaryForm::RefreshAll(const QMdiArea* area, const QString& folder) {
+QList<TSummaryForm*> TSummaryForm::SummariesOf(const QMdiArea* area, const QString& folder) {
+    QList<TSummaryForm*> forms;
     if (!area || folder.isEmpty())
-        return;
+        return forms;
     for (QMdiSubWindow* window : area->subWindowList()) {
         auto* form = qobject_cast<TSummaryForm*>(window->widget());
         if (form && QDir(form->directory_) == QDir(folder))
-            form->Refresh();
+            forms << form;
     }
+    return forms;
+}
+
+void TSummaryForm::RefreshAll(const QMdiArea* area, const QString& folder) {
+    for (TSummaryForm* form : SummariesOf(area, folder))
+        form->Refresh();
 }
 
 bool TSummaryForm::Refresh() {
@@ -236,11 +243,8 @@ void TSummaryForm::FollowSavesOf(QMdiArea* area, TProjectForm& project) {
                     form->CurrentFile.isEmpty())
                     return;
                 const QFileInfo file(form->CurrentFile);
-                for (QMdiSubWindow* window : area->subWindowList()) {
-                    auto* summary = qobject_cast<TSummaryForm*>(window->widget());
-                    if (summary && QDir(summary->directory_) == QDir(file.absolutePath()))
-                        summary->ReadProfileAgain(file.fileName());
-                }
+                for (TSummaryForm* summary : SummariesOf(area, file.absolutePath()))
+                    summary->ReadProfileAgain(file.fileName());
             });
 }
 

@@ -45,6 +45,8 @@ class TSummaryForm : public QWidget {
     void PrintPreview();
 
   private:
+    // The summary windows in `area` of `folder`, whichever project window opened them.
+    static QList<TSummaryForm*> SummariesOf(const QMdiArea* area, const QString& folder);
     TSummaryForm(TProjectForm& project, QWidget* parent = nullptr);
     void ReadTexts();
     void SpeedChanged();
